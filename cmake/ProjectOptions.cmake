@@ -1,0 +1,16 @@
+# Compiler settings shared by every target of the project.
+add_compile_options(-Wall -Wextra)
+
+if(WIN32)
+  # Unicode entry points throughout; Windows 7 is the oldest system we serve.
+  add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                          WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800)
+  # Static runtime: the binaries must run where nothing else is installed.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+endif()
+
+if(SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
