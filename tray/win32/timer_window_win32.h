@@ -1,0 +1,8 @@
+// The shared timer window on Windows: a message-only window of this class.
+#pragma once
+
+namespace tray {
+
+inline constexpr wchar_t kTimerWindowClass[] = L"TrayWindowTimerWindow";
+
+}  // namespace tray
