@@ -1,6 +1,8 @@
 #include "monitor/form1_description.h"
 
 #include <array>
+#include <cwchar>
+#include <iterator>
 
 namespace monitor {
 namespace {
@@ -84,6 +86,13 @@ constexpr const wchar_t* MenuOpeners[] = {L"Label9", L"Label24", L"Label25"};
 }  // namespace
 
 std::span<const ControlDescription> Form1Description() { return Controls; }
+std::int32_t ControlId(const wchar_t* name) {
+  constexpr std::int32_t FirstId = 100;
+  for (std::size_t i = 1; i < std::size(Controls); ++i)
+    if (std::wcscmp(Controls[i].Name, name) == 0) return FirstId + static_cast<std::int32_t>(i);
+  return 0;
+}
+
 std::span<const TimerDescription> Form1Timers() { return Timers; }
 std::span<const MenuItemDescription> PopupMenu1Items() { return MenuItems; }
 std::span<const wchar_t* const> PopupMenu1Openers() { return MenuOpeners; }

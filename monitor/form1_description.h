@@ -48,6 +48,9 @@ struct MenuItemDescription {
 std::span<const ControlDescription> Form1Description();
 std::span<const TimerDescription> Form1Timers();
 std::span<const MenuItemDescription> PopupMenu1Items();
+// A control's number among the form's children (its window identifier), 0 when unknown.
+std::int32_t ControlId(const wchar_t* name);
+
 // The names whose right click opens PopupMenu1.
 std::span<const wchar_t* const> PopupMenu1Openers();
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <string>
 
 #include "monitor/form1_layout.h"
@@ -57,6 +58,17 @@ TEST(Form1Description, TimersAndMenu) {
   EXPECT_STREQ(PopupMenu1Items()[0].Caption, L"Listeyi sil");
   EXPECT_STREQ(PopupMenu1Items()[1].Caption, L"Çıkış");
   EXPECT_EQ(PopupMenu1Openers().size(), 3u);
+}
+
+TEST(Form1Description, EveryControlHasItsOwnWindowIdentifier) {
+  std::set<std::int32_t> ids;
+  for (const auto& control : Form1Description().subspan(1)) {
+    const std::int32_t id = ControlId(control.Name);
+    EXPECT_GE(id, 100);
+    EXPECT_TRUE(ids.insert(id).second) << control.Name;
+  }
+  EXPECT_EQ(ControlId(L"TForm1"), 0);
+  EXPECT_EQ(ControlId(L"Label99"), 0);
 }
 
 TEST(ScaleFromDesign, IsProportionalAndRoundsHalfAway) {

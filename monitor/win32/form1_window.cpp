@@ -1,0 +1,299 @@
+#include "monitor/win32/form1_window.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "common/error.h"
+#include "monitor/win32/group_box.h"
+#include "monitor/win32/resource.h"
+#include "tray/win32/callback_guard.h"
+
+namespace monitor::win32 {
+namespace {
+
+constexpr wchar_t ClassName[] = L"TForm1";
+
+void RegisterFormClass(WNDPROC procedure) {
+  static const bool registered = [procedure] {
+    INITCOMMONCONTROLSEX common{sizeof(common), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&common);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(IDI_MAINICON));
+    if (!windowClass.hIcon) windowClass.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = ClassName;
+    return RegisterClassExW(&windowClass) != 0;
+  }();
+  if (!registered) throw common::Error(L"The window class could not be registered.");
+}
+
+std::int32_t ScreenPixelsPerInch() {
+  HDC screen = GetDC(nullptr);
+  const int ppi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return ppi > 0 ? ppi : DesignPixelsPerInch;
+}
+
+struct ChildClass {
+  const wchar_t* Name;
+  DWORD Style;
+};
+
+ChildClass ClassOf(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::GroupBox: return {GroupBoxClass(), 0};
+    case ControlKind::Label: return {L"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY};
+    case ControlKind::ProgressBar: return {PROGRESS_CLASSW, 0};
+    case ControlKind::Form:
+    case ControlKind::TextGrid: break;
+  }
+  return {L"STATIC", 0};
+}
+
+}  // namespace
+
+TForm1::TForm1(IForm1Parts& parts) : parts_(parts), pixelsPerInch_(ScreenPixelsPerInch()) {
+  RegisterFormClass(&TForm1::WindowProc);
+  const ControlDescription& form = Form1Description().front();
+  window_ = CreateWindowExW(0, ClassName, form.Caption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                            CW_USEDEFAULT, CW_USEDEFAULT, ScaleFromDesign(form.Width, pixelsPerInch_),
+                            ScaleFromDesign(form.Height, pixelsPerInch_), nullptr, nullptr,
+                            GetModuleHandleW(nullptr), this);
+  if (!window_) throw common::Error(L"The window could not be created.");
+  CreateControls();
+  popupMenu1_ = std::make_unique<PopupMenu1>(window_);
+  trayIcon1_ = parts_.CreateTrayIcon(window_, *popupMenu1_);
+  timer1_ = std::make_unique<FormTimer>(window_, Timer1Id, Form1Timers()[0].IntervalMs);
+  timer2_ = std::make_unique<FormTimer>(window_, Timer2Id, Form1Timers()[1].IntervalMs);
+  timer1_->SetEnabled(Form1Timers()[0].Enabled);
+  timer2_->SetEnabled(Form1Timers()[1].Enabled);
+  devices_ = parts_.CreateDeviceFactory(window_);
+  handlers_.emplace(ControlsForHandlers(), *devices_, parts_.Beeps());
+  handlers_->FormCreate();
+}
+
+TForm1::~TForm1() {
+  if (window_) DestroyWindow(window_);
+}
+
+void TForm1::ApplicationEvents1Exception(std::exception_ptr) noexcept {}
+
+HWND TForm1::Control(const std::wstring& name) const {
+  if (name == L"TextGrid1") return textGrid1_ ? textGrid1_->Handle() : nullptr;
+  for (const auto& child : children_)
+    if (name == child.Description->Name) return child.Window;
+  return nullptr;
+}
+
+std::vector<PlacedControl> TForm1::Arrange(std::int32_t clientWidth, std::int32_t clientHeight) const {
+  return ArrangeForm1(pixelsPerInch_, clientWidth, clientHeight,
+                      [](const FontDescription& font) { return GdiFont(font).LineHeight(); });
+}
+
+void TForm1::CreateControls() {
+  RECT client{};
+  GetClientRect(window_, &client);
+  for (const PlacedControl& placed : Arrange(client.right, client.bottom)) {
+    const std::wstring name = placed.Control->Name;
+    if (placed.Control->Kind == ControlKind::TextGrid) {
+      textGrid1_ = parts_.CreateTextGrid(window_, placed);
+      SetWindowLongPtrW(textGrid1_->Handle(), GWLP_ID, ControlId(placed.Control->Name));
+      continue;
+    }
+    auto font = std::make_unique<GdiFont>(placed.Font);
+    HWND child = CreateChild(placed, *font);
+    if (placed.Control->Kind == ControlKind::Label) {
+      auto& label = labels_.try_emplace(name, child, font->Handle(), placed.Control->AutoSize).first->second;
+      if (placed.Control->AutoSize) label.FitToText();
+    } else if (placed.Control->Kind == ControlKind::ProgressBar) {
+      meters_.try_emplace(name, child);
+    }
+    children_.push_back({placed.Control, child, std::move(font)});
+  }
+  // The frames lie under everything they hold, the outer ones lowest.
+  for (auto child = children_.rbegin(); child != children_.rend(); ++child)
+    if (child->Description->Kind == ControlKind::GroupBox)
+      SetWindowPos(child->Window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+HWND TForm1::CreateChild(const PlacedControl& placed, const GdiFont& font) {
+  const ChildClass childClass = ClassOf(placed.Control->Kind);
+  HWND child = CreateWindowExW(
+      0, childClass.Name, placed.Control->Caption,
+      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | childClass.Style, placed.Place.Left, placed.Place.Top,
+      placed.Place.Width, placed.Place.Height, window_,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(placed.Control->Name))),
+      GetModuleHandleW(nullptr), nullptr);
+  if (!child) throw common::Error(L"A control of the window could not be created.");
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.Handle()), FALSE);
+  return child;
+}
+
+// Aligned controls follow the window's size; labels that fit their text keep their size.
+void TForm1::ArrangeControls() {
+  RECT client{};
+  GetClientRect(window_, &client);
+  for (const PlacedControl& placed : Arrange(client.right, client.bottom)) {
+    HWND child = Control(placed.Control->Name);
+    if (!child) continue;
+    const UINT keepSize = placed.Control->AutoSize ? SWP_NOSIZE : 0;
+    SetWindowPos(child, nullptr, placed.Place.Left, placed.Place.Top, placed.Place.Width,
+                 placed.Place.Height, SWP_NOZORDER | SWP_NOACTIVATE | keepSize);
+  }
+}
+
+LabelControl& TForm1::Label(const std::wstring& name) { return labels_.at(name); }
+MeterControl& TForm1::Meter(const std::wstring& name) { return meters_.at(name); }
+
+Form1Controls TForm1::ControlsForHandlers() {
+  return Form1Controls{*this,
+                       Label(L"Label1"),
+                       Label(L"Label2"),
+                       Label(L"Label3"),
+                       Label(L"Label4"),
+                       Label(L"Label5"),
+                       Label(L"Label9"),
+                       Label(L"Label22"),
+                       Label(L"Label24"),
+                       Label(L"Label25"),
+                       Meter(L"ProgressBar1"),
+                       Meter(L"ProgressBar2"),
+                       Meter(L"ProgressBar3"),
+                       Meter(L"ProgressBar4"),
+                       *timer1_,
+                       *timer2_,
+                       *textGrid1_,
+                       *trayIcon1_};
+}
+
+void TForm1::PrepareForShow() {
+  RECT frame{};
+  GetWindowRect(window_, &frame);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ShowWindow(window_, SW_SHOWNORMAL);
+  UpdateWindow(window_);
+}
+
+void TForm1::ProcessMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));  // the main loop still has to see it
+      return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void TForm1::BringApplicationToFront() {
+  SetForegroundWindow(window_);
+  BringWindowToTop(window_);
+}
+
+void TForm1::Close() { PostMessageW(window_, WM_CLOSE, 0, 0); }
+
+LRESULT CALLBACK TForm1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* form = static_cast<TForm1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    form->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  }
+  auto* form = reinterpret_cast<TForm1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!form) return DefWindowProcW(window, message, wParam, lParam);
+  LRESULT result = 0;
+  bool handled = false;
+  tray::CallGuarded([&] {
+    result = form->HandleMessage(message, wParam, lParam);
+    handled = true;
+  });
+  return handled ? result : DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_TIMER:
+      OnTimer(wParam);
+      return 0;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == 0 && lParam == 0) OnCommand(LOWORD(wParam));
+      return 0;
+    case WM_CONTEXTMENU:
+      OnContextMenu(reinterpret_cast<HWND>(wParam), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    case WM_SIZE:
+      if (!children_.empty()) ArrangeControls();
+      return 0;
+    case WM_CLOSE:
+      OnClose();
+      return 0;
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+      window_ = nullptr;
+      break;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void TForm1::OnTimer(UINT_PTR id) {
+  if (!handlers_) return;
+  if (id == Timer1Id) handlers_->Timer1Timer();
+  if (id == Timer2Id) handlers_->Timer2Timer();
+}
+
+void TForm1::OnCommand(UINT id) {
+  if (!handlers_) return;
+  if (id == PopupMenu1::Listeyisil1) handlers_->Listeyisil1Click();
+  if (id == PopupMenu1::ki1) handlers_->ki1Click();
+}
+
+void TForm1::OnContextMenu(HWND clicked, POINT at) {
+  const auto opens = PopupMenu1Openers();
+  const bool opener = std::any_of(opens.begin(), opens.end(),
+                                  [&](const wchar_t* name) { return Control(name) == clicked; });
+  if (!opener) return;
+  if (at.x == -1 && at.y == -1) {  // from the keyboard: at the label
+    RECT place{};
+    GetWindowRect(clicked, &place);
+    at = {place.left, place.bottom};
+  }
+  popupMenu1_->Popup(at);
+}
+
+// The window closes even when the device fails to take "test_stop": the failure goes to
+// the program-wide handler, and the user is never kept from quitting.
+void TForm1::OnClose() {
+  bool canClose = true;
+  if (handlers_) tray::CallGuarded([&] { handlers_->FormCloseQuery(canClose); });
+  if (canClose) DestroyWindow(window_);
+}
+
+// The device control, then the grid and the tray icon go with the window.
+void TForm1::OnDestroy() {
+  timer1_->SetEnabled(false);
+  timer2_->SetEnabled(false);
+  if (handlers_) handlers_->DestroyDevice();
+  handlers_.reset();
+  textGrid1_.reset();
+  trayIcon1_.reset();
+  devices_.reset();
+  PostQuitMessage(0);
+}
+
+}  // namespace monitor::win32

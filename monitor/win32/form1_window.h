@@ -1,0 +1,87 @@
+// TForm1, the line monitor's one window: its controls made from the window description, its
+// timers and menu, the grid, the tray icon and the device control from their components, and
+// every message routed to one of TForm1's handlers.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "monitor/form1_handlers.h"
+#include "monitor/form1_layout.h"
+#include "monitor/win32/form1_parts.h"
+#include "monitor/win32/form_timer.h"
+#include "monitor/win32/gdi_font.h"
+#include "monitor/win32/label_control.h"
+#include "monitor/win32/meter_control.h"
+#include "monitor/win32/popup_menu1.h"
+
+namespace monitor::win32 {
+
+class TForm1 : public IFormWindow {
+ public:
+  static constexpr UINT_PTR Timer1Id = 1;
+  static constexpr UINT_PTR Timer2Id = 2;
+
+  // Creates the window and its controls, then runs FormCreate: when it returns the window
+  // is shown and the device control, if installed, started.
+  explicit TForm1(IForm1Parts& parts);
+  ~TForm1() override;
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
+
+  HWND Handle() const noexcept { return window_; }
+  // The child window of a described control, nullptr when there is none.
+  HWND Control(const std::wstring& name) const;
+  TForm1Handlers& Handlers() { return *handlers_; }
+
+  // The program-wide handler of every failure that reaches the message loop: it is
+  // discarded, without a dialog or a log.
+  static void ApplicationEvents1Exception(std::exception_ptr failure) noexcept;
+
+  void PrepareForShow() override;
+  void ProcessMessages() override;
+  void BringApplicationToFront() override;
+  void Close() override;
+
+ private:
+  struct ChildControl {
+    const ControlDescription* Description;
+    HWND Window;
+    std::unique_ptr<GdiFont> Font;
+  };
+
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void CreateControls();
+  HWND CreateChild(const PlacedControl& placed, const GdiFont& font);
+  void ArrangeControls();
+  std::vector<PlacedControl> Arrange(std::int32_t clientWidth, std::int32_t clientHeight) const;
+  Form1Controls ControlsForHandlers();
+  LabelControl& Label(const std::wstring& name);
+  MeterControl& Meter(const std::wstring& name);
+  void OnTimer(UINT_PTR id);
+  void OnCommand(UINT id);
+  void OnContextMenu(HWND clicked, POINT at);
+  void OnClose();
+  void OnDestroy();
+
+  IForm1Parts& parts_;
+  HWND window_ = nullptr;
+  std::int32_t pixelsPerInch_;
+  std::vector<ChildControl> children_;
+  std::map<std::wstring, LabelControl> labels_;
+  std::map<std::wstring, MeterControl> meters_;
+  std::unique_ptr<ICallListWindow> textGrid1_;
+  std::unique_ptr<PopupMenu1> popupMenu1_;
+  std::unique_ptr<ITrayBalloon> trayIcon1_;
+  std::unique_ptr<FormTimer> timer1_, timer2_;
+  std::unique_ptr<IDeviceControlFactory> devices_;
+  std::optional<TForm1Handlers> handlers_;
+};
+
+}  // namespace monitor::win32

@@ -1,0 +1,4 @@
+// Resource identifiers of Test.exe.
+#pragma once
+
+#define IDI_MAINICON 1

@@ -1,0 +1,31 @@
+// The beep with the real named mutex and real threads: the mutex carries the process's
+// name, and five calls at once sound at most three times.
+#include <gtest/gtest.h>
+
+#include "monitor/win32/tests/test_parts.h"
+
+namespace monitor::win32::testing {
+namespace {
+
+TEST(BeepWin32, TheProcessMutexIsNamedAfterTheProcess) {
+  TestParts parts;
+  TForm1 form(parts);
+  const std::wstring name = std::to_wstring(GetCurrentProcessId()) + L".b..1";
+  HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, name.c_str());
+  EXPECT_NE(mutex, nullptr);
+  if (mutex) CloseHandle(mutex);
+}
+
+TEST(BeepWin32, FiveCallsAtOnceGiveAtMostThreeBeeps) {
+  TestParts parts;
+  TForm1 form(parts);
+  for (int i = 0; i < 5; ++i)
+    parts.devices.State.OnCallerID(*form.Handlers().Tevrin51(), {L"D", L"1", L"0555", L"t", L""});
+  Sleep(600);
+  EXPECT_GE(parts.beepCount.load(), 1);
+  EXPECT_LE(parts.beepCount.load(), 3);
+  EXPECT_EQ(GetWindowTextLengthW(form.Control(L"Label5")), 1);
+}
+
+}  // namespace
+}  // namespace monitor::win32::testing

@@ -1,0 +1,216 @@
+// TForm1 under Wine: the window and its controls as described, real timer ticks driving the
+// status, the meters' real positions, the menu from the status labels, and the close.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "monitor/tests/fake_form.h"
+#include "monitor/win32/tests/test_parts.h"
+#include "tray/win32/callback_guard.h"
+
+namespace monitor::win32::testing {
+namespace {
+
+const std::wstring Connected = L"Bağlantı tamam  Hemen arayın";
+const std::wstring NotConnected = L"Cihaz bağlantısı sağlanamadı";
+
+struct OpenForm {
+  TestParts parts;
+  std::unique_ptr<TForm1> form;
+
+  explicit OpenForm(bool installed = true) {
+    parts.devices.Installed = installed;
+    form = std::make_unique<TForm1>(parts);
+  }
+  HWND operator[](const wchar_t* name) const { return form->Control(name); }
+  std::wstring Text(const wchar_t* name) const { return TextOf(form->Control(name)); }
+  auto& device() { return parts.devices.State; }
+  int Position(const wchar_t* meter) const {
+    return static_cast<int>(SendMessageW(form->Control(meter), PBM_GETPOS, 0, 0));
+  }
+  void Levels(std::array<std::wstring, 4> levels) {
+    SignalArgs args;
+    for (int i = 0; i < 4; ++i) args.Level[i] = levels[i];
+    // As the device's event call does: a failure goes to the program-wide handler.
+    tray::CallGuarded([&] { device().OnSignalA(*form->Handlers().Tevrin51(), args); });
+  }
+};
+
+LOGFONTW FontOf(HWND window) {
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(font), &font);
+  return font;
+}
+
+int ScreenPpi() {
+  HDC dc = GetDC(nullptr);
+  const int ppi = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(nullptr, dc);
+  return ppi;
+}
+
+TEST(TForm1Window, OpensCentredAtItsDesignedSizeWithEveryControl) {
+  OpenForm open;
+  HWND window = open.form->Handle();
+  ASSERT_TRUE(IsWindowVisible(window));
+  EXPECT_EQ(TextOf(window), L"TEST");
+
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  const int ppi = ScreenPpi();
+  EXPECT_EQ(frame.right - frame.left, ScaleFromDesign(575, ppi));
+  EXPECT_EQ(frame.bottom - frame.top, ScaleFromDesign(463, ppi));
+  EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+  EXPECT_NEAR((frame.top + frame.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+
+  for (const auto& control : Form1Description().subspan(1)) {
+    HWND child = open[control.Name];
+    ASSERT_NE(child, nullptr) << control.Name;
+    EXPECT_TRUE(IsWindowVisible(child)) << control.Name;
+    EXPECT_EQ(GetDlgCtrlID(child), ControlId(control.Name)) << control.Name;
+    if (control.Kind == ControlKind::TextGrid) continue;
+    if (control.Kind != ControlKind::ProgressBar && std::wstring(control.Name) != L"Label5") {
+      EXPECT_EQ(TextOf(child), control.Caption) << control.Name;
+    }
+    const LOGFONTW font = FontOf(child);
+    EXPECT_STREQ(font.lfFaceName, control.Font.Name) << control.Name;
+    EXPECT_EQ(font.lfHeight, -ScaleFromDesign(control.Font.Height, ppi)) << control.Name;
+    EXPECT_EQ(font.lfItalic != 0, control.Font.Italic) << control.Name;
+  }
+  EXPECT_EQ(open.parts.GridPlace.Height, ScaleFromDesign(226, ppi));
+}
+
+TEST(TForm1Window, LabelsThatFitTheirTextGrowAndShrinkWithIt) {
+  OpenForm open;
+  RECT before{}, after{};
+  GetWindowRect(open[L"Label24"], &before);
+  open.device().Model = L"Uzun bir cihaz modeli adı";
+  open.device().Serial = L"1";
+  PumpUntil([&] { return open.Text(L"Label9") == Connected; }, 2000);
+  GetWindowRect(open[L"Label24"], &after);
+  EXPECT_GT(after.right - after.left, before.right - before.left);
+  EXPECT_EQ(after.left, before.left);
+}
+
+TEST(TForm1Window, TimerTicksShowTheConnectionFromTheRealLabels) {
+  OpenForm open;
+  EXPECT_THAT(open.device().Received,
+              ::testing::ElementsAre("bind OnSignalA", "bind OnCallerID", "+:~.-q", "Start"));
+  EXPECT_EQ(open.Text(L"Label9"), L"--");
+  ASSERT_TRUE(PumpUntil([&] { return open.Text(L"Label9") == NotConnected; }, 1500));
+  EXPECT_EQ(open.Text(L"Label24"), L"");
+
+  open.device().Model = L"Tevrin 4P";
+  open.device().Serial = L"TR-0042";
+  ASSERT_TRUE(PumpUntil([&] { return open.Text(L"Label9") == Connected; }, 1500));
+  EXPECT_EQ(open.Text(L"Label24"), L"Cihaz modeli: Tevrin 4P");
+  EXPECT_EQ(open.Text(L"Label25"), L"Seri no: TR-0042");
+}
+
+TEST(TForm1Window, APassingDeviceErrorDoesNotStopThePoll) {
+  OpenForm open;
+  open.device().FailingCommands = 3;
+  PumpFor(1200);
+  EXPECT_EQ(open.Text(L"Label9"), L"--");  // every tick failed and was discarded
+  open.device().FailingCommands = 0;
+  EXPECT_TRUE(PumpUntil([&] { return open.Text(L"Label9") == NotConnected; }, 1500));
+}
+
+TEST(TForm1Window, LevelsMoveTheRealMetersAndABadLevelChangesNothing) {
+  OpenForm open;
+  open.Levels({L"0", L"15", L"30", L"7"});
+  EXPECT_EQ(open.Position(L"ProgressBar1"), 0);
+  EXPECT_EQ(open.Position(L"ProgressBar2"), 15);
+  EXPECT_EQ(open.Position(L"ProgressBar3"), 30);
+  EXPECT_EQ(open.Position(L"ProgressBar4"), 7);
+  EXPECT_EQ(open.Text(L"Label1"), L"0");
+  EXPECT_EQ(open.Text(L"Label2"), L"15");
+  EXPECT_EQ(open.Text(L"Label3"), L"30");
+  EXPECT_EQ(open.Text(L"Label4"), L"7");
+  EXPECT_TRUE(GetWindowLongPtrW(open[L"ProgressBar1"], GWL_STYLE) & PBS_SMOOTH);
+
+  open.Levels({L"1", L"abc", L"1", L"1"});
+  EXPECT_EQ(open.Position(L"ProgressBar1"), 0);
+  EXPECT_EQ(open.Text(L"Label2"), L"15");
+  EXPECT_TRUE(IsWindow(open.form->Handle()));
+}
+
+TEST(TForm1Window, MissingDeviceShowsInstallationTextsAndStillCloses) {
+  OpenForm open(false);
+  EXPECT_EQ(open.Text(L"Label22"), L"Dosyalar eksik.");
+  EXPECT_EQ(open.Text(L"Label5"), L"");
+  EXPECT_EQ(open.Text(L"Label9"), L"Kurulumu tamamlayınız.");
+  PumpFor(700);
+  EXPECT_EQ(open.Text(L"Label9"), L"Kurulumu tamamlayınız.");  // nothing to poll
+  PostMessageW(open.form->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(PumpUntil([&] { return open.form->Handle() == nullptr; }, 1000));
+}
+
+TEST(TForm1Window, CallsAndTheMenuItemsReachTheList) {
+  OpenForm open;
+  for (int i = 1; i <= 3; ++i)
+    open.device().OnCallerID(*open.form->Handlers().Tevrin51(), {L"D", L"1", L"0555", L"t", L""});
+  EXPECT_EQ(open.Text(L"Label5"), L"3");
+  EXPECT_EQ(open.parts.Grid->RowCount(), 3);
+
+  SendMessageW(open.form->Handle(), WM_COMMAND, PopupMenu1::Listeyisil1, 0);
+  EXPECT_EQ(open.parts.Grid->RowCount(), 0);
+  EXPECT_EQ(open.Text(L"Label5"), L"0");
+
+  SendMessageW(open.form->Handle(), WM_COMMAND, PopupMenu1::ki1, 0);
+  EXPECT_TRUE(PumpUntil([&] { return open.form->Handle() == nullptr; }, 1000));
+  EXPECT_EQ(open.device().Received.back(), "test_stop");
+  EXPECT_FALSE(open.device().Alive);
+}
+
+std::vector<std::wstring>* openMenuItems;
+
+// Reads the items of the menu that is open, then closes it.
+void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    std::vector<std::wstring>* items = openMenuItems;
+    KillTimer(nullptr, id);
+    if (HWND menuWindow = FindWindowW(L"#32768", nullptr)) {
+      HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
+      for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+        items->push_back(text);
+      }
+    }
+    EndMenu();
+}
+
+// The menu that a right click opens, found while it is open and then closed again.
+std::vector<std::wstring> MenuOpenedBy(HWND form, HWND clicked) {
+  std::vector<std::wstring> found;
+  openMenuItems = &found;
+  SetTimer(nullptr, 0, 200, ReadOpenMenu);
+  RECT place{};
+  GetWindowRect(clicked, &place);
+  SendMessageW(form, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(clicked), MAKELPARAM(place.left + 2, place.top + 2));
+  return found;
+}
+
+TEST(TForm1Window, RightClickOnTheStatusLabelsOpensTheMenu) {
+  OpenForm open;
+  for (const wchar_t* name : {L"Label9", L"Label24", L"Label25"})
+    EXPECT_THAT(MenuOpenedBy(open.form->Handle(), open[name]),
+                ::testing::ElementsAre(L"Listeyi sil", L"Çıkış"))
+        << name;
+  EXPECT_THAT(MenuOpenedBy(open.form->Handle(), open[L"Label22"]), ::testing::IsEmpty());
+}
+
+TEST(TForm1Window, CloseSendsTestStopAndClosesEvenWhenTheDeviceFails) {
+  OpenForm open;
+  open.device().Received.clear();
+  open.device().FailingCommand = L"test_stop";
+  PostMessageW(open.form->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(PumpUntil([&] { return open.form->Handle() == nullptr; }, 1000));
+  EXPECT_THAT(open.device().Received, ::testing::Contains("test_stop"));
+  EXPECT_FALSE(open.device().Alive);
+}
+
+}  // namespace
+}  // namespace monitor::win32::testing
