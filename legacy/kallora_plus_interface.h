@@ -1,10 +1,12 @@
 // The binary contract of the KalloraPlus control with its hosts: the identifiers, the dual
-// interface IKalloraPlus in function-table order, and the DISPIDs of its events.
+// interface IKalloraPlus in function-table order (DISPIDs in dispids.h).
 #pragma once
 
 #include <windows.h>
 #include <oaidl.h>
 #include <olectl.h>
+
+#include "legacy/dispids.h"
 
 namespace legacy {
 
@@ -37,29 +39,5 @@ struct IKalloraPlus : public IDispatch {
   virtual HRESULT STDMETHODCALLTYPE Start() = 0;
 };
 
-namespace dispid {
-// IKalloraPlus
-inline constexpr DISPID kVisible = 201;
-inline constexpr DISPID kActive = 209;
-inline constexpr DISPID kAboutBox = DISPID_ABOUTBOX;
-inline constexpr DISPID kConfig = 208;
-inline constexpr DISPID kDialThisNumber = 205;
-inline constexpr DISPID kAbout = 206;
-inline constexpr DISPID kServiceRunning = 207;
-inline constexpr DISPID kDeviceModel = 211;
-inline constexpr DISPID kLineStatus = 202;
-inline constexpr DISPID kStart = 203;
-// IKalloraPlusEvents
-inline constexpr DISPID kOnActivate = 201;
-inline constexpr DISPID kOnCreate = 203;
-inline constexpr DISPID kOnDestroy = 205;
-inline constexpr DISPID kOnDeactivate = 206;
-inline constexpr DISPID kOnCallerID = 202;
-inline constexpr DISPID kOnDebug = 204;
-inline constexpr DISPID kOnSignalA = 229;
-inline constexpr DISPID kOnSignalD = 239;
-inline constexpr DISPID kOnBusy = 231;
-inline constexpr DISPID kOnReady = 241;
-}  // namespace dispid
 
 }  // namespace legacy
