@@ -3,35 +3,22 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <vector>
 
+#include "tray/shared_window_handler.h"
 #include "tray/timer_window.h"
 
 namespace tray {
 
 class TWindowTimer;
 
-class TWindowTimerHandler {
+class TWindowTimerHandler : public SharedWindowHandler<TWindowTimer, TimerWindow> {
  public:
   TWindowTimerHandler();
-  TWindowTimerHandler(const TWindowTimerHandler&) = delete;
-  TWindowTimerHandler& operator=(const TWindowTimerHandler&) = delete;
-
-  // Number of live timers.
-  std::uint32_t UserCount() const noexcept { return static_cast<std::uint32_t>(timers_.size()); }
-  TimerWindow& Window() noexcept { return *window_; }
-
-  void AddUser(TWindowTimer& timer);
-  void RemoveUser(TWindowTimer& timer);
+  TimerWindow& Window() noexcept { return GetWindow(); }
 
   // A timer message: calls the timer's OnTimer. An identifier that names no live timer (a
   // message posted before its timer was destroyed) is ignored.
   void Dispatch(std::uintptr_t identifier);
-
- private:
-  std::vector<TWindowTimer*> timers_;
-  std::unique_ptr<TimerWindow> window_;
 };
 
 // The shared handler; null while no timer exists.
