@@ -6,39 +6,25 @@
 
 #include "tray/timer_window.h"
 #include "tray/win32/callback_guard.h"
+#include "tray/win32/hidden_window.h"
 #include "tray/window_timer_handler.h"
 
 namespace tray {
 namespace {
 
 LRESULT CALLBACK TimerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
+  auto* handler = BoundObject<TWindowTimerHandler>(window, message, lParam);
   if (message != WM_TIMER) return DefWindowProcW(window, message, wParam, lParam);
-  auto* handler = reinterpret_cast<TWindowTimerHandler*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   // The callback may destroy this window; nothing here touches it afterwards.
   if (handler) CallGuarded([handler, wParam] { handler->Dispatch(wParam); });
   return 0;
 }
 
-void RegisterTimerWindowClass(HINSTANCE instance) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = TimerWindowProc;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = kTimerWindowClass;
-  RegisterClassExW(&windowClass);  // fails harmlessly when already registered
-}
-
 class Win32TimerWindow : public TimerWindow {
  public:
   explicit Win32TimerWindow(TWindowTimerHandler& handler) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    RegisterTimerWindowClass(instance);
-    window_ = CreateWindowExW(0, kTimerWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              instance, &handler);
+    const HiddenWindowKind kind{kTimerWindowClass, TimerWindowProc, 0, HWND_MESSAGE};
+    window_ = CreateHiddenWindow(kind, L"", &handler);
   }
   ~Win32TimerWindow() override {
     if (window_) DestroyWindow(window_);
