@@ -58,7 +58,8 @@ ChildClass ClassOf(ControlKind kind) {
 
 }  // namespace
 
-TForm1::TForm1(IForm1Parts& parts) : parts_(parts), pixelsPerInch_(ScreenPixelsPerInch()) {
+TForm1::TForm1(IForm1Parts& parts, tray::TApplication& application)
+    : parts_(parts), application_(application), pixelsPerInch_(ScreenPixelsPerInch()) {
   RegisterFormClass(&TForm1::WindowProc);
   const ControlDescription& form = Form1Description().front();
   window_ = CreateWindowExW(0, ClassName, form.Caption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
@@ -66,9 +67,10 @@ TForm1::TForm1(IForm1Parts& parts) : parts_(parts), pixelsPerInch_(ScreenPixelsP
                             ScaleFromDesign(form.Height, pixelsPerInch_), nullptr, nullptr,
                             GetModuleHandleW(nullptr), this);
   if (!window_) throw common::Error(L"The window could not be created.");
+  application_.SetMainForm(window_);
   CreateControls();
-  popupMenu1_ = std::make_unique<PopupMenu1>(window_);
-  trayIcon1_ = parts_.CreateTrayIcon(window_, *popupMenu1_);
+  CreateMenu();
+  trayIcon1_ = std::make_unique<TrayIcon1>(application_, window_, popupMenu1_, parts_.Shell());
   timer1_ = std::make_unique<FormTimer>(window_, Timer1Id, Form1Timers()[0].IntervalMs);
   timer2_ = std::make_unique<FormTimer>(window_, Timer2Id, Form1Timers()[1].IntervalMs);
   timer1_->SetEnabled(Form1Timers()[0].Enabled);
@@ -89,6 +91,17 @@ HWND TForm1::Control(const std::wstring& name) const {
   for (const auto& child : children_)
     if (name == child.Description->Name) return child.Window;
   return nullptr;
+}
+
+// The items' clicks arrive after the menu has closed.
+void TForm1::CreateMenu() {
+  const auto items = PopupMenu1Items();
+  popupMenu1_.Add(items[0].Caption, tray::TMenuItem::ClickEvent([this](tray::TMenuItem&) {
+    if (handlers_) handlers_->Listeyisil1Click();
+  }));
+  popupMenu1_.Add(items[1].Caption, tray::TMenuItem::ClickEvent([this](tray::TMenuItem&) {
+    if (handlers_) handlers_->ki1Click();
+  }));
 }
 
 std::vector<PlacedControl> TForm1::Arrange(std::int32_t clientWidth, std::int32_t clientHeight) const {
@@ -184,17 +197,7 @@ void TForm1::PrepareForShow() {
   UpdateWindow(window_);
 }
 
-void TForm1::ProcessMessages() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(message.wParam));  // the main loop still has to see it
-      return;
-    }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
+void TForm1::ProcessMessages() { application_.ProcessMessages(); }
 
 void TForm1::BringApplicationToFront() {
   SetForegroundWindow(window_);
@@ -225,9 +228,6 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       OnTimer(wParam);
       return 0;
-    case WM_COMMAND:
-      if (HIWORD(wParam) == 0 && lParam == 0) OnCommand(LOWORD(wParam));
-      return 0;
     case WM_CONTEXTMENU:
       OnContextMenu(reinterpret_cast<HWND>(wParam), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
@@ -257,12 +257,6 @@ void TForm1::OnTimer(UINT_PTR id) {
   if (id == Timer2Id) handlers_->Timer2Timer();
 }
 
-void TForm1::OnCommand(UINT id) {
-  if (!handlers_) return;
-  if (id == PopupMenu1::Listeyisil1) handlers_->Listeyisil1Click();
-  if (id == PopupMenu1::ki1) handlers_->ki1Click();
-}
-
 void TForm1::OnContextMenu(HWND clicked, POINT at) {
   const auto opens = PopupMenu1Openers();
   const bool opener = std::any_of(opens.begin(), opens.end(),
@@ -273,7 +267,7 @@ void TForm1::OnContextMenu(HWND clicked, POINT at) {
     GetWindowRect(clicked, &place);
     at = {place.left, place.bottom};
   }
-  popupMenu1_->Popup(at);
+  popupMenu1_.Popup({at.x, at.y});
 }
 
 // The window closes even when the device fails to take "test_stop": the failure goes to

@@ -18,7 +18,9 @@
 #include "monitor/win32/gdi_font.h"
 #include "monitor/win32/label_control.h"
 #include "monitor/win32/meter_control.h"
-#include "monitor/win32/popup_menu1.h"
+#include "monitor/win32/tray_icon1.h"
+#include "tray/win32/application.h"
+#include "tray/win32/popup_menu_win32.h"
 
 namespace monitor::win32 {
 
@@ -29,7 +31,7 @@ class TForm1 : public IFormWindow {
 
   // Creates the window and its controls, then runs FormCreate: when it returns the window
   // is shown and the device control, if installed, started.
-  explicit TForm1(IForm1Parts& parts);
+  TForm1(IForm1Parts& parts, tray::TApplication& application);
   ~TForm1() override;
   TForm1(const TForm1&) = delete;
   TForm1& operator=(const TForm1&) = delete;
@@ -38,6 +40,8 @@ class TForm1 : public IFormWindow {
   // The child window of a described control, nullptr when there is none.
   HWND Control(const std::wstring& name) const;
   TForm1Handlers& Handlers() { return *handlers_; }
+  tray::TPopupMenu& PopupMenu1() { return popupMenu1_; }
+  TrayIcon1& Tray() { return *trayIcon1_; }
 
   // The program-wide handler of every failure that reaches the message loop: it is
   // discarded, without a dialog or a log.
@@ -59,26 +63,27 @@ class TForm1 : public IFormWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   HWND CreateChild(const PlacedControl& placed, const GdiFont& font);
+  void CreateMenu();
   void ArrangeControls();
   std::vector<PlacedControl> Arrange(std::int32_t clientWidth, std::int32_t clientHeight) const;
   Form1Controls ControlsForHandlers();
   LabelControl& Label(const std::wstring& name);
   MeterControl& Meter(const std::wstring& name);
   void OnTimer(UINT_PTR id);
-  void OnCommand(UINT id);
   void OnContextMenu(HWND clicked, POINT at);
   void OnClose();
   void OnDestroy();
 
   IForm1Parts& parts_;
+  tray::TApplication& application_;
   HWND window_ = nullptr;
   std::int32_t pixelsPerInch_;
   std::vector<ChildControl> children_;
   std::map<std::wstring, LabelControl> labels_;
   std::map<std::wstring, MeterControl> meters_;
   std::unique_ptr<ICallListWindow> textGrid1_;
-  std::unique_ptr<PopupMenu1> popupMenu1_;
-  std::unique_ptr<ITrayBalloon> trayIcon1_;
+  tray::TPopupMenu popupMenu1_;
+  std::unique_ptr<TrayIcon1> trayIcon1_;
   std::unique_ptr<FormTimer> timer1_, timer2_;
   std::unique_ptr<IDeviceControlFactory> devices_;
   std::optional<TForm1Handlers> handlers_;

@@ -9,7 +9,7 @@ namespace {
 
 TEST(BeepWin32, TheProcessMutexIsNamedAfterTheProcess) {
   TestParts parts;
-  TForm1 form(parts);
+  TForm1 form(parts, parts.application);
   const std::wstring name = std::to_wstring(GetCurrentProcessId()) + L".b..1";
   HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, name.c_str());
   EXPECT_NE(mutex, nullptr);
@@ -18,7 +18,7 @@ TEST(BeepWin32, TheProcessMutexIsNamedAfterTheProcess) {
 
 TEST(BeepWin32, FiveCallsAtOnceGiveAtMostThreeBeeps) {
   TestParts parts;
-  TForm1 form(parts);
+  TForm1 form(parts, parts.application);
   for (int i = 0; i < 5; ++i)
     parts.devices.State.OnCallerID(*form.Handlers().Tevrin51(), {L"D", L"1", L"0555", L"t", L""});
   Sleep(600);

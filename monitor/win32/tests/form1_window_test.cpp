@@ -22,7 +22,7 @@ struct OpenForm {
 
   explicit OpenForm(bool installed = true) {
     parts.devices.Installed = installed;
-    form = std::make_unique<TForm1>(parts);
+    form = std::make_unique<TForm1>(parts, parts.application);
   }
   HWND operator[](const wchar_t* name) const { return form->Control(name); }
   std::wstring Text(const wchar_t* name) const { return TextOf(form->Control(name)); }
@@ -155,11 +155,13 @@ TEST(TForm1Window, CallsAndTheMenuItemsReachTheList) {
   EXPECT_EQ(open.Text(L"Label5"), L"3");
   EXPECT_EQ(open.parts.Grid->RowCount(), 3);
 
-  SendMessageW(open.form->Handle(), WM_COMMAND, PopupMenu1::Listeyisil1, 0);
+  EXPECT_THAT(open.parts.balloons, ::testing::ElementsAre(L"Çağrı: 1|0555", L"Çağrı: 2|0555", L"Çağrı: 3|0555"));
+
+  open.form->PopupMenu1().Item(0).Click();
   EXPECT_EQ(open.parts.Grid->RowCount(), 0);
   EXPECT_EQ(open.Text(L"Label5"), L"0");
 
-  SendMessageW(open.form->Handle(), WM_COMMAND, PopupMenu1::ki1, 0);
+  open.form->PopupMenu1().Item(1).Click();
   EXPECT_TRUE(PumpUntil([&] { return open.form->Handle() == nullptr; }, 1000));
   EXPECT_EQ(open.device().Received.back(), "test_stop");
   EXPECT_FALSE(open.device().Alive);

@@ -9,13 +9,13 @@
 #include "monitor/tests/fake_form.h"
 #include "monitor/win32/beep_system_win32.h"
 #include "monitor/win32/form1_window.h"
+#include "tray/win32/application.h"
 #include "tray/win32/tests/message_pump.h"
 
 namespace monitor::win32::testing {
 
 using monitor::testing::FakeDeviceFactory;
 using monitor::testing::FakeGrid;
-using monitor::testing::FakeTray;
 using monitor::testing::Journal;
 using tray::testing::PumpFor;
 using tray::testing::PumpUntil;
@@ -46,15 +46,20 @@ class RecordingGrid : public ICallListWindow {
 
 class TestParts : public IForm1Parts {
  public:
+  tray::TApplication application{L"Test"};
   std::unique_ptr<ICallListWindow> CreateTextGrid(HWND form, const PlacedControl& place) override {
     auto grid = std::make_unique<RecordingGrid>(journal, form, place);
     Grid = grid.get();
     GridPlace = place.Place;
     return grid;
   }
-  std::unique_ptr<ITrayBalloon> CreateTrayIcon(HWND, PopupMenu1& menu) override {
-    Menu = &menu;
-    return std::make_unique<FakeTray>(journal);
+  // Balloon titles as the tray icon hands them to the shell, which accepts every call.
+  tray::ShellNotifier Shell() override {
+    return [this](DWORD message, NOTIFYICONDATAW* data) {
+      if (message == NIM_MODIFY && (data->uFlags & NIF_INFO) && data->szInfo[0])
+        balloons.push_back(std::wstring(data->szInfoTitle) + L"|" + data->szInfo);
+      return TRUE;
+    };
   }
   std::unique_ptr<IDeviceControlFactory> CreateDeviceFactory(HWND) override {
     return std::make_unique<Forwarding>(devices);
@@ -65,7 +70,7 @@ class TestParts : public IForm1Parts {
   FakeDeviceFactory devices;
   RecordingGrid* Grid = nullptr;
   Bounds GridPlace{};
-  PopupMenu1* Menu = nullptr;
+  std::vector<std::wstring> balloons;
   std::atomic<int> beepCount{0};
   Win32BeepSystem beeps{[this](std::uint32_t, std::uint32_t duration) {
     ++beepCount;
