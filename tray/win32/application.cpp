@@ -15,7 +15,7 @@ TApplication::TApplication(std::wstring title) : title_(std::move(title)) {
 }
 
 TApplication::~TApplication() {
-  SetFailureHandler(nullptr);
+  if (onException_.Assigned()) SetFailureHandler(nullptr);
   if (window_) DestroyWindow(window_);
 }
 
