@@ -132,16 +132,16 @@ TEST_F(NotifyIconWine, DoubleClickGivesNoClick) {
 }
 
 // While the menu's own loop runs: note where the menu window is, then choose the first item
-// with the keyboard.
+// with keys posted to this thread (through the menu's own window), which the loop reads.
 RECT openedMenu;
+HWND menuOwner;
 void CALLBACK ChooseFirstItem(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND menu = FindWindowW(L"#32768", nullptr);
   if (!menu || !IsWindowVisible(menu)) return;
   KillTimer(nullptr, timer);
   GetWindowRect(menu, &openedMenu);
-  HWND anyOfOurs = GetForegroundWindow();
-  PostMessageW(anyOfOurs, WM_KEYDOWN, VK_DOWN, 0);
-  PostMessageW(anyOfOurs, WM_KEYDOWN, VK_RETURN, 0);
+  PostMessageW(menuOwner, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(menuOwner, WM_KEYDOWN, VK_RETURN, 0);
 }
 
 TEST_F(NotifyIconWine, RightButtonOpensTheMenuAtThePointerAndRunsTheChosenItem) {
@@ -154,6 +154,7 @@ TEST_F(NotifyIconWine, RightButtonOpensTheMenuAtThePointerAndRunsTheChosenItem) 
 
   SetCursorPos(400, 350);
   openedMenu = RECT{};
+  menuOwner = menu.WindowHandle();
   const UINT_PTR watcher = SetTimer(nullptr, 0, 50, ChooseFirstItem);
   ShellSends(WM_RBUTTONDOWN);  // returns when the menu has closed
   KillTimer(nullptr, watcher);
