@@ -33,6 +33,8 @@ class GridHost {
   virtual void ShowScrollBars(bool horizontal, bool vertical) = 0;
   // The canvas the grid measures and draws on outside a paint pass.
   virtual Canvas& DrawingCanvas() = 0;
+  // Whether the grid's window has the keyboard focus.
+  virtual bool Focused() const = 0;
 
   // Clipboard as text; nothing when it holds no text.
   virtual std::optional<std::wstring> ClipboardText() = 0;

@@ -349,6 +349,5 @@ std::int32_t TTextGrid::PrevVisibleCol(std::int32_t col) const {
 
 void TTextGrid::HideEditing() {}
 
-Point TTextGrid::RedrawCellInside(std::int32_t, std::int32_t, bool) { return {-1, -1}; }
 
 }  // namespace grid

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/event.h"
@@ -257,6 +258,20 @@ class TTextGrid : public Component {
   // Redraws the inside of one cell after its text changed; returns the caret point.
   Point RedrawCellInside(std::int32_t col, std::int32_t row, bool flushRightWhileTyping);
 
+  // ---- Painting ----
+
+  // Draws the whole control; the platform clips it to what needs repainting.
+  void Paint(Canvas& canvas);
+  // A cell's background: the column's colour, striped on odd rows where the column keeps the
+  // grid's colour, the selection colour inside the block except on the current cell.
+  Colour CellColor(std::int32_t col, std::int32_t row) const;
+  // Client pixels of the fill handle drawn last, and where it goes next (0 bottom-right,
+  // 1 top-right, 2 bottom-left).
+  const Rect& FillHandleRect() const { return fillHandleRect_; }
+  std::int32_t FillHandleCorner() const { return fillHandleCorner_; }
+  // The block of a fill drag in progress; all -1 when none.
+  const Rect& FillArea() const { return fillArea_; }
+
   // ---- Repaint rectangles ----
   void RepaintAll();
   void RepaintCells();
@@ -278,6 +293,20 @@ class TTextGrid : public Component {
   void ColumnVisibilityChanging(std::int32_t index) { fitSkipCol_ = index; }
 
   TTextColumn& ColumnAt(std::int32_t col) const;
+  // Painting steps.
+  Rect ClientRectOfBlock(const Rect& block) const;
+  std::pair<std::int32_t, std::int32_t> RowsMeeting(std::int32_t top, std::int32_t bottom) const;
+  grid::Font CellFont(std::int32_t col) const;
+  void DrawCells(Canvas& canvas);
+  void DrawCell(Canvas& canvas, std::int32_t col, std::int32_t row);
+  void DrawFixedCell(Canvas& canvas, const Rect& rect, const std::wstring& text, const TOnDrawHeaderEvent& event,
+                     const grid::Font& font);
+  void DrawGutter(Canvas& canvas);
+  void DrawGutterPointer(Canvas& canvas, const Rect& rect);
+  void DrawHeader(Canvas& canvas);
+  void DrawFooter(Canvas& canvas);
+  void DrawBackground(Canvas& canvas);
+  void DrawSelectionFrame(Canvas& canvas);
   void ClampCurrentCell();
   void SelectCurrentCellOnly();
   void ApplyAutoColWidth();

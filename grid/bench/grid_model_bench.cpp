@@ -3,28 +3,10 @@
 #include <benchmark/benchmark.h>
 
 #include "grid/tests/call_log_grid.h"
+#include "grid/bench/null_host.h"
 #include "grid/text_grid.h"
 
 namespace {
-
-// A window that does nothing: only the grid's own work is measured.
-class NullHost : public grid::GridHost {
- public:
-  grid::Size ClientSize() const override { return {600, 250}; }
-  void Invalidate(const grid::Rect&) override {}
-  void SetScrollBar(grid::ScrollBarKind, std::int32_t, unsigned, std::int32_t) override {}
-  void ShowScrollBars(bool, bool) override {}
-  grid::Canvas& DrawingCanvas() override { return canvas_; }
-  std::optional<std::wstring> ClipboardText() override { return std::nullopt; }
-  void SetClipboardText(const std::wstring&) override {}
-
- private:
-  class NullCanvas : public grid::Canvas {
-   public:
-    void SetFont(const grid::Font&) override {}
-    grid::Size TextExtent(std::wstring_view text) override { return {static_cast<std::int32_t>(text.size()), 13}; }
-  } canvas_;
-};
 
 void FillRows(grid::TTextGrid& grid, std::int32_t rows) {
   grid.BeginUpdate();
@@ -36,7 +18,7 @@ void FillRows(grid::TTextGrid& grid, std::int32_t rows) {
 }
 
 void CallLogCall(benchmark::State& state) {
-  NullHost host;
+  grid::bench::NullHost host;
   grid::TTextGrid grid(host);
   grid::testing::ConfigureAsCallLog(grid);
   std::int32_t number = 0;
@@ -46,7 +28,7 @@ void CallLogCall(benchmark::State& state) {
 BENCHMARK(CallLogCall);
 
 void AddRow(benchmark::State& state) {
-  NullHost host;
+  grid::bench::NullHost host;
   grid::TTextGrid grid(host);
   grid::testing::ConfigureAsCallLog(grid);
   const auto rows = static_cast<std::int32_t>(state.range(0));
@@ -61,7 +43,7 @@ void AddRow(benchmark::State& state) {
 BENCHMARK(AddRow)->Arg(100)->Arg(100'000);
 
 void CellsRead(benchmark::State& state) {
-  NullHost host;
+  grid::bench::NullHost host;
   grid::TTextGrid grid(host);
   grid::testing::ConfigureAsCallLog(grid);
   const auto rows = static_cast<std::int32_t>(state.range(0));
@@ -75,7 +57,7 @@ void CellsRead(benchmark::State& state) {
 BENCHMARK(CellsRead)->Arg(100)->Arg(100'000);
 
 void DeleteFirstRow(benchmark::State& state) {
-  NullHost host;
+  grid::bench::NullHost host;
   grid::TTextGrid grid(host);
   grid::testing::ConfigureAsCallLog(grid);
   const auto rows = static_cast<std::int32_t>(state.range(0));

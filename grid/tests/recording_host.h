@@ -1,6 +1,6 @@
-// A recording stand-in for the grid's window and canvas: every invalidated rectangle,
-// scroll-bar call and measurement is kept for the tests to check. Text is 7 pixels per
-// character and 13 high; the client area shrinks by 16 pixels for each shown scroll bar.
+// A recording stand-in for the grid's window: every invalidated rectangle and scroll-bar
+// call is kept for the tests to check; the client area shrinks by 16 pixels for each shown
+// scroll bar. Its canvas draws into test pixels (raster_canvas.h).
 #pragma once
 
 #include <optional>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "grid/canvas.h"
+#include "grid/tests/raster_canvas.h"
 #include "grid/grid_host.h"
 
 namespace grid {
@@ -34,29 +34,11 @@ struct ShowBarsCall {
   bool operator==(const ShowBarsCall&) const = default;
 };
 
-class RecordingCanvas : public Canvas {
- public:
-  static constexpr std::int32_t kCharWidth = 7;
-  static constexpr std::int32_t kTextHeight = 13;
-
-  void SetFont(const Font& font) override { font_ = font; }
-  Size TextExtent(std::wstring_view text) override {
-    measured.emplace_back(text);
-    return {static_cast<std::int32_t>(text.size()) * kCharWidth, kTextHeight};
-  }
-  const Font& CurrentFont() const { return font_; }
-
-  std::vector<std::wstring> measured;
-
- private:
-  Font font_;
-};
-
 class RecordingHost : public GridHost {
  public:
   static constexpr std::int32_t kBarThickness = 16;
 
-  explicit RecordingHost(Size window = {200, 200}) : window(window) {}
+  explicit RecordingHost(Size window = {200, 200}) : window(window), canvas(window) {}
 
   Size ClientSize() const override {
     return {window.width - (verticalBar ? kBarThickness : 0), window.height - (horizontalBar ? kBarThickness : 0)};
@@ -71,6 +53,7 @@ class RecordingHost : public GridHost {
     verticalBar = vertical;
   }
   Canvas& DrawingCanvas() override { return canvas; }
+  bool Focused() const override { return focused; }
   std::optional<std::wstring> ClipboardText() override { return clipboard; }
   void SetClipboardText(const std::wstring& text) override { clipboard = text; }
 
@@ -88,7 +71,8 @@ class RecordingHost : public GridHost {
   std::vector<ScrollBarCall> scrollBarCalls;
   std::vector<ShowBarsCall> showBarsCalls;
   std::optional<std::wstring> clipboard;
-  RecordingCanvas canvas;
+  bool focused = false;
+  RasterCanvas canvas;
 };
 
 }  // namespace grid::testing

@@ -1,0 +1,41 @@
+// A window and canvas that do nothing, so that benchmarks measure only the grid's own work.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "grid/grid_host.h"
+
+namespace grid::bench {
+
+class NullCanvas : public Canvas {
+ public:
+  void SetFont(const Font&) override {}
+  Size TextExtent(std::wstring_view text) override { return {static_cast<std::int32_t>(text.size()) * 7, 13}; }
+  void SetPen(Colour, std::int32_t, PenStyle) override {}
+  void SetBrush(Colour, BrushStyle) override {}
+  void FillRect(const Rect&) override { ++calls; }
+  void Rectangle(const Rect&) override { ++calls; }
+  void Polyline(std::initializer_list<Point>) override { ++calls; }
+  void TextOut(Point, const Rect&, std::wstring_view) override { ++calls; }
+  void ClipTo(const Rect&, const std::optional<Ring>&) override {}
+  void RemoveClip() override {}
+
+  long calls = 0;
+};
+
+class NullHost : public GridHost {
+ public:
+  Size ClientSize() const override { return {600, 250}; }
+  void Invalidate(const Rect&) override {}
+  void SetScrollBar(ScrollBarKind, std::int32_t, unsigned, std::int32_t) override {}
+  void ShowScrollBars(bool, bool) override {}
+  Canvas& DrawingCanvas() override { return canvas; }
+  bool Focused() const override { return true; }
+  std::optional<std::wstring> ClipboardText() override { return std::nullopt; }
+  void SetClipboardText(const std::wstring&) override {}
+
+  NullCanvas canvas;
+};
+
+}  // namespace grid::bench

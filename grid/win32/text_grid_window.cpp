@@ -1,0 +1,158 @@
+#include "grid/win32/text_grid_window.h"
+
+#include "grid/win32/grid_cursors.h"
+#include "tray/win32/callback_guard.h"
+
+namespace grid::win32 {
+namespace {
+
+void RegisterGridClass(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  // An own device context keeps the font of the last drawing, which later measurements use.
+  windowClass.style = CS_OWNDC;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = TextGridWindow::kClassName;
+  RegisterClassExW(&windowClass);  // fails harmlessly when already registered
+}
+
+int BarOf(ScrollBarKind bar) { return bar == ScrollBarKind::Horizontal ? SB_HORZ : SB_VERT; }
+
+}  // namespace
+
+TextGridWindow::TextGridWindow(HWND parent, const RECT& bounds, int controlId) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  RegisterGridClass(instance, WindowProc);
+  CreateWindowExW(WS_EX_CLIENTEDGE, kClassName, L"",
+                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL, bounds.left,
+                  bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, this);
+}
+
+TextGridWindow::~TextGridWindow() {
+  if (window_) DestroyWindow(window_);
+}
+
+LRESULT CALLBACK TextGridWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<TextGridWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->window_ = window;
+    self->canvas_ = std::make_unique<GdiCanvas>(GetDC(window));
+  }
+  auto* self = reinterpret_cast<TextGridWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->canvas_.reset();
+    self->window_ = nullptr;
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  LRESULT result = 0;
+  tray::CallGuarded([&] { result = self->HandleMessage(message, wParam, lParam); });
+  return result;
+}
+
+LRESULT TextGridWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      grid_.WindowCreated();
+      return 0;
+    case WM_SIZE:
+      grid_.Resized();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // Paint draws every pixel
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_SETCURSOR:
+      if (OnSetCursor(lParam)) return TRUE;
+      break;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void TextGridWindow::OnPaint() {
+  PAINTSTRUCT paint;
+  BeginPaint(window_, &paint);
+  struct EndPaintAtExit {
+    HWND window;
+    PAINTSTRUCT* paint;
+    ~EndPaintAtExit() { EndPaint(window, paint); }
+  } endPaint{window_, &paint};
+  grid_.Paint(*canvas_);
+}
+
+bool TextGridWindow::OnSetCursor(LPARAM lParam) {
+  if (LOWORD(lParam) != HTCLIENT) return false;
+  SetCursor(GridCursor(grid_.Cursor()));
+  return true;
+}
+
+// ---- Host ----
+
+Size TextGridWindow::ClientSize() const {
+  RECT client{};
+  if (window_) GetClientRect(window_, &client);
+  return {client.right, client.bottom};
+}
+
+void TextGridWindow::Invalidate(const Rect& rect) {
+  const RECT r{rect.left, rect.top, rect.right, rect.bottom};
+  if (window_) InvalidateRect(window_, &r, FALSE);
+}
+
+void TextGridWindow::SetScrollBar(ScrollBarKind bar, std::int32_t maximum, unsigned mask, std::int32_t position) {
+  if (!window_) return;
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  if (mask & scroll_mask::Range) info.fMask |= SIF_RANGE | SIF_PAGE;
+  if (mask & scroll_mask::Position) info.fMask |= SIF_POS;
+  info.nMin = 0;
+  info.nMax = maximum;
+  info.nPage = 0;
+  info.nPos = position;
+  SetScrollInfo(window_, BarOf(bar), &info, TRUE);
+}
+
+void TextGridWindow::ShowScrollBars(bool horizontal, bool vertical) {
+  if (!window_) return;
+  ShowScrollBar(window_, SB_HORZ, horizontal);
+  ShowScrollBar(window_, SB_VERT, vertical);
+}
+
+bool TextGridWindow::Focused() const { return window_ && GetFocus() == window_; }
+
+std::optional<std::wstring> TextGridWindow::ClipboardText() {
+  if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(window_)) return std::nullopt;
+  std::optional<std::wstring> text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = std::wstring(chars);
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+void TextGridWindow::SetClipboardText(const std::wstring& text) {
+  if (!OpenClipboard(window_)) return;
+  EmptyClipboard();
+  const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+    if (void* target = GlobalLock(memory)) {
+      CopyMemory(target, text.c_str(), bytes);
+      GlobalUnlock(memory);
+      // The clipboard owns the memory once it has taken it.
+      if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+    } else {
+      GlobalFree(memory);
+    }
+  }
+  CloseClipboard();
+}
+
+}  // namespace grid::win32
