@@ -115,8 +115,7 @@ void TForm1::CreateControls() {
   for (const PlacedControl& placed : Arrange(client.right, client.bottom)) {
     const std::wstring name = placed.Control->Name;
     if (placed.Control->Kind == ControlKind::TextGrid) {
-      textGrid1_ = parts_.CreateTextGrid(window_, placed);
-      SetWindowLongPtrW(textGrid1_->Handle(), GWLP_ID, ControlId(placed.Control->Name));
+      CreateTextGrid1(placed);
       continue;
     }
     auto font = std::make_unique<GdiFont>(placed.Font);
@@ -133,6 +132,14 @@ void TForm1::CreateControls() {
   for (auto child = children_.rbegin(); child != children_.rend(); ++child)
     if (child->Description->Kind == ControlKind::GroupBox)
       SetWindowPos(child->Window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TForm1::CreateTextGrid1(const PlacedControl& placed) {
+  const Bounds& b = placed.Place;
+  textGrid1_ = std::make_unique<grid::win32::TextGridWindow>(
+      window_, RECT{b.Left, b.Top, b.Left + b.Width, b.Top + b.Height}, ControlId(placed.Control->Name));
+  ConfigureTextGrid1(textGrid1_->Grid(), pixelsPerInch_);
+  callList_ = std::make_unique<TextGrid1CallList>(textGrid1_->Grid());
 }
 
 HWND TForm1::CreateChild(const PlacedControl& placed, const GdiFont& font) {
@@ -181,7 +188,7 @@ Form1Controls TForm1::ControlsForHandlers() {
                        Meter(L"ProgressBar4"),
                        *timer1_,
                        *timer2_,
-                       *textGrid1_,
+                       *callList_,
                        *trayIcon1_};
 }
 
@@ -284,6 +291,7 @@ void TForm1::OnDestroy() {
   timer2_->SetEnabled(false);
   if (handlers_) handlers_->DestroyDevice();
   handlers_.reset();
+  callList_.reset();
   textGrid1_.reset();
   trayIcon1_.reset();
   devices_.reset();

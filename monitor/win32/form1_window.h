@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "monitor/form1_handlers.h"
+#include "grid/win32/text_grid_window.h"
 #include "monitor/form1_layout.h"
+#include "monitor/text_grid1.h"
 #include "monitor/win32/form1_parts.h"
 #include "monitor/win32/form_timer.h"
 #include "monitor/win32/gdi_font.h"
@@ -41,6 +43,7 @@ class TForm1 : public IFormWindow {
   HWND Control(const std::wstring& name) const;
   TForm1Handlers& Handlers() { return *handlers_; }
   tray::TPopupMenu& PopupMenu1() { return popupMenu1_; }
+  grid::TTextGrid& TextGrid1() { return textGrid1_->Grid(); }
   TrayIcon1& Tray() { return *trayIcon1_; }
 
   // The program-wide handler of every failure that reaches the message loop: it is
@@ -63,6 +66,7 @@ class TForm1 : public IFormWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   HWND CreateChild(const PlacedControl& placed, const GdiFont& font);
+  void CreateTextGrid1(const PlacedControl& placed);
   void CreateMenu();
   void ArrangeControls();
   std::vector<PlacedControl> Arrange(std::int32_t clientWidth, std::int32_t clientHeight) const;
@@ -81,7 +85,8 @@ class TForm1 : public IFormWindow {
   std::vector<ChildControl> children_;
   std::map<std::wstring, LabelControl> labels_;
   std::map<std::wstring, MeterControl> meters_;
-  std::unique_ptr<ICallListWindow> textGrid1_;
+  std::unique_ptr<grid::win32::TextGridWindow> textGrid1_;
+  std::unique_ptr<TextGrid1CallList> callList_;
   tray::TPopupMenu popupMenu1_;
   std::unique_ptr<TrayIcon1> trayIcon1_;
   std::unique_ptr<FormTimer> timer1_, timer2_;

@@ -79,7 +79,10 @@ TEST(TForm1Window, OpensCentredAtItsDesignedSizeWithEveryControl) {
     EXPECT_EQ(font.lfHeight, -ScaleFromDesign(control.Font.Height, ppi)) << control.Name;
     EXPECT_EQ(font.lfItalic != 0, control.Font.Italic) << control.Name;
   }
-  EXPECT_EQ(open.parts.GridPlace.Height, ScaleFromDesign(226, ppi));
+  RECT grid{};
+  GetWindowRect(open[L"TextGrid1"], &grid);
+  EXPECT_EQ(grid.bottom - grid.top, ScaleFromDesign(226, ppi));
+  EXPECT_EQ(open.form->TextGrid1().ColCount(), 6);
 }
 
 TEST(TForm1Window, LabelsThatFitTheirTextGrowAndShrinkWithIt) {
@@ -153,12 +156,13 @@ TEST(TForm1Window, CallsAndTheMenuItemsReachTheList) {
   for (int i = 1; i <= 3; ++i)
     open.device().OnCallerID(*open.form->Handlers().Tevrin51(), {L"D", L"1", L"0555", L"t", L""});
   EXPECT_EQ(open.Text(L"Label5"), L"3");
-  EXPECT_EQ(open.parts.Grid->RowCount(), 3);
+  EXPECT_EQ(open.form->TextGrid1().RowCount(), 3);
+  EXPECT_EQ(open.form->TextGrid1().Cells(0, 2), L"3");
 
   EXPECT_THAT(open.parts.balloons, ::testing::ElementsAre(L"Çağrı: 1|0555", L"Çağrı: 2|0555", L"Çağrı: 3|0555"));
 
   open.form->PopupMenu1().Item(0).Click();
-  EXPECT_EQ(open.parts.Grid->RowCount(), 0);
+  EXPECT_EQ(open.form->TextGrid1().RowCount(), 0);
   EXPECT_EQ(open.Text(L"Label5"), L"0");
 
   open.form->PopupMenu1().Item(1).Click();
