@@ -8,6 +8,7 @@
 
 #include "grid/canvas.h"
 #include "grid/geometry.h"
+#include "grid/inplace_edit_box.h"
 
 namespace grid {
 
@@ -35,6 +36,20 @@ class GridHost {
   virtual Canvas& DrawingCanvas() = 0;
   // Whether the grid's window has the keyboard focus.
   virtual bool Focused() const = 0;
+
+  // The typing caret: created hidden when the grid gains the focus, destroyed when it loses it.
+  virtual void CreateCaret(std::int32_t width, std::int32_t height) = 0;
+  virtual void DestroyCaret() = 0;
+  virtual void ShowCaret() = 0;
+  virtual void HideCaret() = 0;
+  virtual void SetCaretPos(Point position) = 0;
+  // Mouse capture during a drag, keyboard focus, and the cursor shown over the grid.
+  virtual void SetCapture() = 0;
+  virtual void ReleaseCapture() = 0;
+  virtual void SetFocus() = 0;
+  virtual void SetCursor(std::int32_t number) = 0;
+  // The in-place editor's edit box, a child of the grid's window.
+  virtual InplaceEditBox& EditBox() = 0;
 
   // Clipboard as text; nothing when it holds no text.
   virtual std::optional<std::wstring> ClipboardText() = 0;

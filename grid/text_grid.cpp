@@ -11,7 +11,10 @@ namespace grid {
 
 using namespace common::checked;
 
-TTextGrid::TTextGrid(GridHost& host) : host_(&host), columns_(std::make_unique<TTextColumns>(*this)) {}
+TTextGrid::TTextGrid(GridHost& host)
+    : host_(&host),
+      columns_(std::make_unique<TTextColumns>(*this)),
+      editor_(std::make_unique<TTextInplace>(*this)) {}
 
 TTextGrid::~TTextGrid() = default;
 
@@ -345,9 +348,6 @@ std::int32_t TTextGrid::PrevVisibleCol(std::int32_t col) const {
   return col;
 }
 
-// ---- Editing hooks ----
-
-void TTextGrid::HideEditing() {}
 
 
 }  // namespace grid

@@ -32,6 +32,7 @@
 #include "grid/grid_types.h"
 #include "grid/header_spans.h"
 #include "grid/text_columns.h"
+#include "grid/text_inplace.h"
 
 namespace grid {
 
@@ -46,6 +47,10 @@ using TOnCellChanging = common::Event<Component&, std::int32_t, std::int32_t, bo
 using TOnColRowChanged = common::Event<Component&, std::int32_t, std::int32_t>;
 using TOnRowEvent = common::Event<Component&, std::int32_t>;
 using TOnCellAssignment = common::Event<Component&, std::int32_t, std::int32_t, std::wstring&>;
+using TKeyEvent = common::Event<Component&, std::uint16_t&, TShiftState>;
+using TKeyPressEvent = common::Event<Component&, wchar_t&>;
+using TMouseEvent = common::Event<Component&, TMouseButton, TShiftState, std::int32_t, std::int32_t>;
+using TMouseMoveEvent = common::Event<Component&, TShiftState, std::int32_t, std::int32_t>;
 
 class TTextGrid : public Component {
  public:
@@ -150,6 +155,14 @@ class TTextGrid : public Component {
   TOnRowEvent OnInsertRow;
   TOnRowEvent OnDeleteRow;
   TOnCellAssignment OnCellAssignment;
+  // After the grid's own key handling; not at all while the grid ignores keys.
+  TKeyEvent OnKeyDown;
+  // Before the grid's own character handling; clearing the character stops it.
+  TKeyPressEvent OnKeyPress;
+  // After the grid's own mouse handling.
+  TMouseEvent OnMouseDown;
+  TMouseMoveEvent OnMouseMove;
+  TMouseEvent OnMouseUp;
 
   // ---- Cells ----
 
@@ -252,9 +265,41 @@ class TTextGrid : public Component {
   void WindowCreated();
   void Resized();
 
-  // ---- Editing hooks ----
+  // ---- Input (called by the window, already translated) ----
+  void KeyDown(std::uint16_t key, TShiftState shift);
+  void KeyPress(wchar_t character);
+  // The keys the grid keeps from the form's dialog navigation: the arrows.
+  static bool WantsKey(std::uint16_t key);
+  void MouseDown(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y);
+  void MouseMove(TShiftState shift, std::int32_t x, std::int32_t y);
+  void MouseUp(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y);
+  // delta: 120 per notch away from the user; scrolls that many pixels up.
+  void MouseWheel(std::int16_t delta);
+  void HScroll(ScrollAction action, std::int16_t position);
+  void VScroll(ScrollAction action, std::int16_t position);
+  void FocusGained();
+  void FocusLost(bool toOwnEditor);
+  // The zone under a client point; finds the column edge under it as a side effect.
+  HitZone HitTest(std::int32_t x, std::int32_t y);
+
+  // ---- Selection and editing operations ----
+  // Collapses the selection to the current cell, scrolls it into view and notifies.
+  void SelectCurrentCell();
+  // Selects the block between the current cell and the anchor.
+  void ExtendSelection();
+  // Moves the current cell down the columns of the selected block, wrapping around.
+  void MoveInSelection(bool forward);
   // Hides the typing caret and the in-place editor.
   void HideEditing();
+  void ShowEditCaret();
+  const std::wstring& TypedText() const { return typedText_; }
+  bool EditorShown() const { return editorShown_; }
+  // One flag for every grid: only the focused one owns a caret.
+  static bool CaretShown() { return caretShown_; }
+  TTextInplace& InplaceEditor() { return *editor_; }
+  HitZone Zone() const { return zone_; }
+  std::int32_t SizingCol() const { return sizingCol_; }
+  std::int32_t DragLineIndex() const { return dragLineIndex_; }
   // Redraws the inside of one cell after its text changed; returns the caret point.
   Point RedrawCellInside(std::int32_t col, std::int32_t row, bool flushRightWhileTyping);
 
@@ -286,6 +331,7 @@ class TTextGrid : public Component {
  private:
   friend class TTextColumns;
   friend class TTextColumn;
+  friend class TTextInplace;
 
   // Column collection notifications.
   void ColumnChanged(const TTextColumn& column);
@@ -307,6 +353,24 @@ class TTextGrid : public Component {
   void DrawFooter(Canvas& canvas);
   void DrawBackground(Canvas& canvas);
   void DrawSelectionFrame(Canvas& canvas);
+  // Input steps.
+  bool CtrlKey(std::uint16_t key);
+  bool ShiftKey(std::uint16_t key);
+  bool PlainKey(std::uint16_t key);
+  void Enter();
+  void FillCells(const std::wstring& text, std::int32_t lastCol, std::int32_t lastRow, bool down);
+  void DeleteBlockTexts();
+  void AutoRemoveOrUp();
+  void AutoAppendOrDown();
+  void StoreTyped();
+  void HideCaret();
+  void SetZone(HitZone zone);
+  void MouseDownInZone(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y);
+  void DragInZone(std::int32_t x, std::int32_t y);
+  void ResizeColumn(std::int32_t x);
+  void FillCopy();
+  Point ClampedCellFromPoint(std::int32_t x, std::int32_t y) const;
+  bool IsCell(std::int32_t col, std::int32_t row) const;
   void ClampCurrentCell();
   void SelectCurrentCellOnly();
   void ApplyAutoColWidth();
@@ -375,6 +439,15 @@ class TTextGrid : public Component {
   std::int32_t vScrollMax_ = 0;
   std::int32_t lineStep_ = 18;
   std::int32_t pageStep_ = 90;
+
+  std::wstring typedText_;
+  bool editorShown_ = false;
+  inline static bool caretShown_ = false;
+  HitZone zone_ = HitZone::Cell;
+  std::int32_t sizingCol_ = -1;
+  std::int32_t sizingColLeft_ = -1;
+  std::int32_t dragLineIndex_ = 0;
+  std::unique_ptr<TTextInplace> editor_;
 };
 
 }  // namespace grid

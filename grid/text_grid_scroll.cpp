@@ -64,3 +64,54 @@ void TTextGrid::MakeCellVisible(std::int32_t col, std::int32_t row) {
 }
 
 }  // namespace grid
+
+namespace grid {
+
+namespace {
+
+// The offset a scroll-bar action asks for; other actions leave it.
+std::int32_t ScrolledTo(std::int32_t value, ScrollAction action, std::int16_t position, std::int32_t line,
+                        std::int32_t page) {
+  using namespace common::checked;
+  switch (action) {
+    case ScrollAction::LineUp: return Sub(value, line);
+    case ScrollAction::LineDown: return Add(value, line);
+    case ScrollAction::PageUp: return Sub(value, page);
+    case ScrollAction::PageDown: return Add(value, page);
+    case ScrollAction::ThumbPosition:
+    case ScrollAction::ThumbTrack: return position;
+    default: return value;
+  }
+}
+
+}  // namespace
+
+void TTextGrid::HScroll(ScrollAction action, std::int16_t position) {
+  HideEditing();
+  const std::int32_t value = Clamp(ScrolledTo(hScrollPos_, action, position, lineStep_, pageStep_), hScrollMax_);
+  if (value == hScrollPos_) return;
+  hScrollPos_ = value;
+  SetScrollBar(ScrollBarKind::Horizontal, hScrollMax_, scroll_mask::Position, hScrollPos_);
+  RepaintRightOf(cellLeft_);
+}
+
+void TTextGrid::VScroll(ScrollAction action, std::int16_t position) {
+  HideEditing();
+  std::int32_t value = Clamp(ScrolledTo(vScrollPos_, action, position, lineStep_, pageStep_), vScrollMax_);
+  value = Sub(value, value % defRowHeight_);
+  if (value == vScrollPos_) return;
+  vScrollPos_ = value;
+  SetScrollBar(ScrollBarKind::Vertical, vScrollMax_, scroll_mask::Position, vScrollPos_);
+  RepaintBelow(headerHeight_);
+}
+
+// No row rounding and no HideEditing: an open editor stays where it is.
+void TTextGrid::MouseWheel(std::int16_t delta) {
+  const std::int32_t value = Clamp(Sub(vScrollPos_, delta), vScrollMax_);
+  if (value == vScrollPos_) return;
+  vScrollPos_ = value;
+  SetScrollBar(ScrollBarKind::Vertical, vScrollMax_, scroll_mask::Position, vScrollPos_);
+  RepaintAll();
+}
+
+}  // namespace grid

@@ -32,10 +32,33 @@ class NullHost : public GridHost {
   void ShowScrollBars(bool, bool) override {}
   Canvas& DrawingCanvas() override { return canvas; }
   bool Focused() const override { return true; }
+  void CreateCaret(std::int32_t, std::int32_t) override {}
+  void DestroyCaret() override {}
+  void ShowCaret() override {}
+  void HideCaret() override {}
+  void SetCaretPos(Point) override {}
+  void SetCapture() override {}
+  void ReleaseCapture() override {}
+  void SetFocus() override {}
+  void SetCursor(std::int32_t) override {}
+  InplaceEditBox& EditBox() override { return editBox; }
   std::optional<std::wstring> ClipboardText() override { return std::nullopt; }
   void SetClipboardText(const std::wstring&) override {}
 
   NullCanvas canvas;
+
+  class NullEditBox : public InplaceEditBox {
+   public:
+    void SetText(const std::wstring&) override {}
+    std::wstring Text() const override { return {}; }
+    void SetColour(Colour) override {}
+    void SetFont(const Font&) override {}
+    void RecreateWithAlignment(THorzAlign) override {}
+    void SetBounds(Point, Size) override {}
+    void Show() override {}
+    void Hide() override {}
+    bool Visible() const override { return false; }
+  } editBox;
 };
 
 }  // namespace grid::bench

@@ -10,9 +10,7 @@ COLORREF ResolveColour(Colour colour) {
   return IsSystemColour(colour) ? GetSysColor(SystemColourIndex(colour)) : static_cast<COLORREF>(colour);
 }
 
-namespace {
-
-HFONT CreateFontFrom(const Font& font) {
+HFONT CreateGdiFont(const Font& font) {
   LOGFONTW logFont{};
   logFont.lfHeight = font.height;
   logFont.lfWeight = (font.style & font_style::Bold) ? FW_BOLD : FW_NORMAL;
@@ -29,6 +27,8 @@ HFONT CreateFontFrom(const Font& font) {
   lstrcpynW(logFont.lfFaceName, font.name.c_str(), LF_FACESIZE);
   return CreateFontIndirectW(&logFont);
 }
+
+namespace {
 
 RECT ToRect(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
@@ -63,7 +63,7 @@ void GdiCanvas::SetFont(const Font& font) {
   Font shape = font;
   Font oldShape = fontValue_;
   shape.colour = oldShape.colour = clBlack;
-  if (!fontSet_ || !(shape == oldShape)) Replace(font_, CreateFontFrom(font));
+  if (!fontSet_ || !(shape == oldShape)) Replace(font_, CreateGdiFont(font));
   fontValue_ = font;
   fontSet_ = true;
   SetTextColor(dc_, ResolveColour(font.colour));

@@ -56,4 +56,7 @@ class GdiCanvas : public Canvas {
 // A plain colour as it is, a system colour as the system shows it now.
 COLORREF ResolveColour(Colour colour);
 
+// A GDI font for the description (its colour aside); the caller deletes it.
+HFONT CreateGdiFont(const Font& font);
+
 }  // namespace grid::win32

@@ -1,6 +1,9 @@
 #include "grid/win32/text_grid_window.h"
 
+#include <windowsx.h>
+
 #include "grid/win32/grid_cursors.h"
+#include "grid/win32/input_state.h"
 #include "tray/win32/callback_guard.h"
 
 namespace grid::win32 {
@@ -57,8 +60,41 @@ LRESULT CALLBACK TextGridWindow::WindowProc(HWND window, UINT message, WPARAM wP
 LRESULT TextGridWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
+      editBox_.Create(window_);
       grid_.WindowCreated();
       return 0;
+    case WM_KEYDOWN:
+      grid_.KeyDown(static_cast<std::uint16_t>(wParam), KeyShiftState());
+      return 0;
+    case WM_CHAR:
+      grid_.KeyPress(static_cast<wchar_t>(wParam));
+      return 0;
+    case WM_GETDLGCODE:
+      // The arrows stay with the grid, and typed characters are never accelerators;
+      // Tab, Enter and Escape are left to the form.
+      return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_HSCROLL:
+      grid_.HScroll(static_cast<ScrollAction>(LOWORD(wParam)), static_cast<std::int16_t>(HIWORD(wParam)));
+      return 0;
+    case WM_VSCROLL:
+      grid_.VScroll(static_cast<ScrollAction>(LOWORD(wParam)), static_cast<std::int16_t>(HIWORD(wParam)));
+      return 0;
+    case WM_MOUSEWHEEL:
+      grid_.MouseWheel(static_cast<std::int16_t>(HIWORD(wParam)));
+      return 0;
+    case WM_SETFOCUS:
+      grid_.FocusGained();
+      return 0;
+    case WM_KILLFOCUS:
+      grid_.FocusLost(reinterpret_cast<HWND>(wParam) == editBox_.Handle() && editBox_.Handle());
+      return 0;
+    case WM_COMMAND:
+      if (reinterpret_cast<HWND>(lParam) == editBox_.Handle() && HIWORD(wParam) == EN_CHANGE) editBox_.Changed();
+      return 0;
+    case WM_CTLCOLOREDIT:
+      if (reinterpret_cast<HWND>(lParam) == editBox_.Handle())
+        return reinterpret_cast<LRESULT>(editBox_.Paint(reinterpret_cast<HDC>(wParam)));
+      break;
     case WM_SIZE:
       grid_.Resized();
       return 0;
@@ -70,6 +106,8 @@ LRESULT TextGridWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_SETCURSOR:
       if (OnSetCursor(lParam)) return TRUE;
       break;
+    default:
+      if (OnMouse(message, wParam, lParam)) return 0;
   }
   return DefWindowProcW(window_, message, wParam, lParam);
 }
@@ -87,11 +125,49 @@ void TextGridWindow::OnPaint() {
 
 bool TextGridWindow::OnSetCursor(LPARAM lParam) {
   if (LOWORD(lParam) != HTCLIENT) return false;
-  SetCursor(GridCursor(grid_.Cursor()));
+  ::SetCursor(GridCursor(grid_.Cursor()));
   return true;
 }
 
+bool TextGridWindow::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
+  const std::int32_t x = GET_X_LPARAM(lParam);
+  const std::int32_t y = GET_Y_LPARAM(lParam);
+  const TShiftState shift = MouseShiftState(wParam);
+  switch (message) {
+    case WM_LBUTTONDOWN: grid_.MouseDown(TMouseButton::mbLeft, shift, x, y); return true;
+    case WM_RBUTTONDOWN: grid_.MouseDown(TMouseButton::mbRight, shift, x, y); return true;
+    case WM_MBUTTONDOWN: grid_.MouseDown(TMouseButton::mbMiddle, shift, x, y); return true;
+    case WM_MOUSEMOVE: grid_.MouseMove(shift, x, y); return true;
+    case WM_LBUTTONUP: grid_.MouseUp(TMouseButton::mbLeft, shift, x, y); return true;
+    case WM_RBUTTONUP: grid_.MouseUp(TMouseButton::mbRight, shift, x, y); return true;
+    case WM_MBUTTONUP: grid_.MouseUp(TMouseButton::mbMiddle, shift, x, y); return true;
+  }
+  return false;
+}
+
 // ---- Host ----
+
+void TextGridWindow::CreateCaret(std::int32_t width, std::int32_t height) {
+  if (window_) ::CreateCaret(window_, nullptr, width, height);
+}
+
+void TextGridWindow::DestroyCaret() { ::DestroyCaret(); }
+
+void TextGridWindow::ShowCaret() { ::ShowCaret(window_); }
+
+void TextGridWindow::HideCaret() { ::HideCaret(window_); }
+
+void TextGridWindow::SetCaretPos(Point position) { ::SetCaretPos(position.x, position.y); }
+
+void TextGridWindow::SetCapture() { ::SetCapture(window_); }
+
+void TextGridWindow::ReleaseCapture() {
+  if (GetCapture() == window_) ::ReleaseCapture();
+}
+
+void TextGridWindow::SetFocus() { ::SetFocus(window_); }
+
+void TextGridWindow::SetCursor(std::int32_t number) { ::SetCursor(GridCursor(number)); }
 
 Size TextGridWindow::ClientSize() const {
   RECT client{};

@@ -13,6 +13,7 @@
 #include "grid/grid_host.h"
 #include "grid/text_grid.h"
 #include "grid/win32/gdi_canvas.h"
+#include "grid/win32/inplace_edit_win32.h"
 
 namespace grid::win32 {
 
@@ -35,6 +36,17 @@ class TextGridWindow : public GridHost {
   void ShowScrollBars(bool horizontal, bool vertical) override;
   Canvas& DrawingCanvas() override { return *canvas_; }
   bool Focused() const override;
+  void CreateCaret(std::int32_t width, std::int32_t height) override;
+  void DestroyCaret() override;
+  void ShowCaret() override;
+  void HideCaret() override;
+  void SetCaretPos(Point position) override;
+  void SetCapture() override;
+  void ReleaseCapture() override;
+  void SetFocus() override;
+  void SetCursor(std::int32_t number) override;
+  InplaceEditBox& EditBox() override { return editBox_; }
+  HWND EditorHandle() const { return editBox_.Handle(); }
   std::optional<std::wstring> ClipboardText() override;
   void SetClipboardText(const std::wstring& text) override;
 
@@ -43,8 +55,10 @@ class TextGridWindow : public GridHost {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnPaint();
   bool OnSetCursor(LPARAM lParam);
+  bool OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
 
   TTextGrid grid_{*this};
+  InplaceEditWin32 editBox_{grid_.InplaceEditor()};
   HWND window_ = nullptr;
   // Over the window's own device context, which keeps its font between drawings.
   std::unique_ptr<GdiCanvas> canvas_;
