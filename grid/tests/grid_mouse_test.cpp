@@ -22,6 +22,7 @@ class GridMouse : public ::testing::Test {
     grid.OnColRowChanged = TOnColRowChanged([this](Component&, std::int32_t c, std::int32_t r) {
       notified.push_back({c, r});
     });
+    grid.FocusGained();  // the caret flag is shared by every grid: start from a fresh caret
     host.ClearRecords();
   }
   static std::int32_t X(std::int32_t col) { return 20 + 50 * col + 25; }
