@@ -339,6 +339,18 @@ class TTextGrid : public Component {
   void ColumnVisibilityChanging(std::int32_t index) { fitSkipCol_ = index; }
 
   TTextColumn& ColumnAt(std::int32_t col) const;
+  // Runs work under the update lock (no painting, no per-cell redraw), unlocking however it ends.
+  template <class Work>
+  void WhileUpdating(Work&& work) {
+    updating_ = true;
+    try {
+      work();
+    } catch (...) {
+      updating_ = false;
+      throw;
+    }
+    updating_ = false;
+  }
   // Painting steps.
   Rect ClientRectOfBlock(const Rect& block) const;
   std::pair<std::int32_t, std::int32_t> RowsMeeting(std::int32_t top, std::int32_t bottom) const;

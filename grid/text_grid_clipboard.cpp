@@ -35,14 +35,7 @@ std::wstring TTextGrid::SelectionText(bool cut) {
 void TTextGrid::CopyToClipboard() { host_->SetClipboardText(SelectionText(false)); }
 
 void TTextGrid::CutToClipboard() {
-  updating_ = true;
-  try {
-    host_->SetClipboardText(SelectionText(true));
-  } catch (...) {
-    updating_ = false;
-    throw;
-  }
-  updating_ = false;
+  WhileUpdating([this] { host_->SetClipboardText(SelectionText(true)); });
   RepaintCells();
 }
 
@@ -50,8 +43,7 @@ void TTextGrid::PasteFromClipboard() {
   const std::optional<std::wstring> clipboard = host_->ClipboardText();
   if (!clipboard) return;
   HideEditing();
-  updating_ = true;
-  try {
+  WhileUpdating([&] {
     const std::vector<std::wstring> lines = SplitClipboardLines(*clipboard);
     std::size_t width = 1;
     for (const std::wstring& line : lines) width = std::max(width, SplitFields(line).size());
@@ -80,11 +72,7 @@ void TTextGrid::PasteFromClipboard() {
         }
       }
     }
-  } catch (...) {
-    updating_ = false;
-    throw;
-  }
-  updating_ = false;
+  });
   RepaintCells();
 }
 

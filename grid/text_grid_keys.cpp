@@ -10,17 +10,10 @@ namespace grid {
 
 void TTextGrid::SelectCurrentCell() {
   HideEditing();
-  updating_ = true;
   typedText_.clear();
   anchorCol_ = currentCol_;
   anchorRow_ = currentRow_;
-  try {
-    MakeCellVisible(currentCol_, currentRow_);
-  } catch (...) {
-    updating_ = false;
-    throw;
-  }
-  updating_ = false;
+  WhileUpdating([this] { MakeCellVisible(currentCol_, currentRow_); });
   SetSelectArea({currentCol_, currentRow_, currentCol_, currentRow_}, false);
   NotifyColRowChanged();
 }
@@ -197,15 +190,10 @@ void TTextGrid::AutoAppendOrDown() {
 }
 
 void TTextGrid::DeleteBlockTexts() {
-  updating_ = true;
-  try {
+  WhileUpdating([this] {
     for (std::int32_t col = selectArea_.left; col <= selectArea_.right; ++col)
       for (std::int32_t row = selectArea_.top; row <= selectArea_.bottom; ++row) StoreCell(col, row, true, L"");
-  } catch (...) {
-    updating_ = false;
-    throw;
-  }
-  updating_ = false;
+  });
   RepaintCells();
 }
 

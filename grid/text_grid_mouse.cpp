@@ -247,8 +247,7 @@ void TTextGrid::MouseUp(TMouseButton button, TShiftState shift, std::int32_t x, 
 // The block selected when the drag began, repeated over the whole new selection in both
 // directions, aligned on the block's own position.
 void TTextGrid::FillCopy() {
-  updating_ = true;
-  try {
+  WhileUpdating([this] {
     std::vector<std::int32_t> columns;
     for (std::int32_t col = selectArea_.left; col <= selectArea_.right; ++col)
       if (ColumnAt(col).Visible()) columns.push_back(col);
@@ -269,13 +268,9 @@ void TTextGrid::FillCopy() {
         StoreCell(columns[static_cast<std::size_t>(p)], row, true, CellText(sourceCol, sourceRow));
       }
     }
-  } catch (...) {
-    updating_ = false;
-    throw;
-  }
+  });
   fillArea_ = {-1, -1, -1, -1};
   typedText_.clear();
-  updating_ = false;
   RepaintCells();
 }
 

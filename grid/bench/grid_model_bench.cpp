@@ -27,18 +27,24 @@ void CallLogCall(benchmark::State& state) {
 }
 BENCHMARK(CallLogCall);
 
-void AddRow(benchmark::State& state) {
+// Times one row operation on a grid of state.range(0) rows, restoring the count between runs.
+template <class Operation>
+void TimeRowOperation(benchmark::State& state, Operation operation) {
   grid::bench::NullHost host;
   grid::TTextGrid grid(host);
   grid::testing::ConfigureAsCallLog(grid);
   const auto rows = static_cast<std::int32_t>(state.range(0));
   FillRows(grid, rows);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(grid.AddRow());
+    operation(grid);
     state.PauseTiming();
     grid.SetRowCount(rows);
     state.ResumeTiming();
   }
+}
+
+void AddRow(benchmark::State& state) {
+  TimeRowOperation(state, [](grid::TTextGrid& grid) { benchmark::DoNotOptimize(grid.AddRow()); });
 }
 BENCHMARK(AddRow)->Arg(100)->Arg(100'000);
 
@@ -57,17 +63,7 @@ void CellsRead(benchmark::State& state) {
 BENCHMARK(CellsRead)->Arg(100)->Arg(100'000);
 
 void DeleteFirstRow(benchmark::State& state) {
-  grid::bench::NullHost host;
-  grid::TTextGrid grid(host);
-  grid::testing::ConfigureAsCallLog(grid);
-  const auto rows = static_cast<std::int32_t>(state.range(0));
-  FillRows(grid, rows);
-  for (auto _ : state) {
-    grid.DeleteRow(0);
-    state.PauseTiming();
-    grid.SetRowCount(rows);
-    state.ResumeTiming();
-  }
+  TimeRowOperation(state, [](grid::TTextGrid& grid) { grid.DeleteRow(0); });
 }
 BENCHMARK(DeleteFirstRow)->Arg(100)->Arg(100'000);
 

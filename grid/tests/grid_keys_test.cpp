@@ -110,6 +110,15 @@ TEST_F(GridKeys, CtrlDeleteRemovesTheCurrentRowButNeverTheLast) {
   EXPECT_EQ(grid.Cells(0, 1), L"b");
 }
 
+TEST_F(GridKeys, DeletingTheRowOfACurrentLastRowMovesTheCurrentCellUp) {
+  GoTo(2, 4);
+  grid.DeleteRow(4);
+  EXPECT_EQ(Current(), (Point{2, 3}));
+  EXPECT_EQ(notified, (std::vector<Point>{{2, 3}}));
+  grid.DeleteRow(0);
+  EXPECT_EQ(Current(), (Point{2, 2})) << "the last row again";
+}
+
 TEST_F(GridKeys, DownOnTheLastRowAppendsAndUpFromAnEmptyLastRowRemoves) {
   grid.SetAutoAddRow(true);
   std::vector<std::int32_t> inserted, deleted;

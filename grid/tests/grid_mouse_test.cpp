@@ -129,6 +129,37 @@ TEST_F(GridMouse, HeaderClickSelectsTheColumnAndHeaderDragsRepaintOnlyOnANewColu
   EXPECT_EQ(grid.DragLineIndex(), -1);
 }
 
+TEST_F(GridMouse, TheFillHandleGoesToTheCornerAColumnOrRowSelectionAsksFor) {
+  host.focused = true;
+  Click(X(1), 5);  // column 1: block (69, 17)..(120, 162)
+  grid.Paint(host.canvas);
+  EXPECT_EQ(grid.FillHandleRect(), (Rect{117, 19, 123, 25})) << "top right";
+  EXPECT_EQ(grid.FillHandleCorner(), 0) << "back to bottom-right after drawing";
+  Click(5, Y(2));  // row 2: block (19, 53)..(170, 72)
+  grid.Paint(host.canvas);
+  EXPECT_EQ(grid.FillHandleRect(), (Rect{21, 69, 27, 75})) << "bottom left";
+  grid.Paint(host.canvas);
+  EXPECT_EQ(grid.FillHandleRect(), (Rect{167, 69, 173, 75}));
+}
+
+TEST_F(GridMouse, AFillDragOutlinesItsSourceBlockDotted) {
+  host.focused = true;
+  grid.Paint(host.canvas);
+  const Rect handle = grid.FillHandleRect();
+  Hover(handle.left + 1, handle.top + 1);
+  grid.MouseDown(TMouseButton::mbLeft, ssLeft, handle.left + 1, handle.top + 1);
+  grid.MouseMove(ssLeft, X(0), Y(3));
+  EXPECT_EQ(grid.FillArea(), (Rect{0, 0, 0, 0}));
+  EXPECT_EQ(grid.SelectArea(), (Rect{0, 0, 0, 3}));
+  host.canvas.Clear();
+  grid.Paint(host.canvas);
+  // Cell (0, 0) is (19, 17)..(70, 36): a dotted black line along its bottom inside the block.
+  int black = 0, other = 0;
+  for (int x = 24; x < 64; ++x) (host.canvas.At(x, 35) == clBlack ? black : other)++;
+  EXPECT_GT(black, 15);
+  EXPECT_GT(other, 15);
+}
+
 TEST_F(GridMouse, GutterClickSelectsTheRowAndGutterDragsExtendIt) {
   std::vector<std::int32_t> clicked;
   grid.OnGutterClick = TOnGutterClick([&](Component&, std::int32_t r, TMouseButton, TShiftState) { clicked.push_back(r); });
