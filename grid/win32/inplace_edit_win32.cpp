@@ -46,6 +46,12 @@ void InplaceEditWin32::CreateWindowWith(THorzAlign alignment, const RECT& bounds
 LRESULT CALLBACK InplaceEditWin32::EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<InplaceEditWin32*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   WNDPROC original = self->editProc_;
+  if (message == WM_NCDESTROY) {
+    // Destroyed with the grid's window: nothing is left to destroy later.
+    if (self->window_ == window) self->window_ = nullptr;
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    return CallWindowProcW(original, window, message, wParam, lParam);
+  }
   LRESULT result = 0;
   bool handled = false;
   tray::CallGuarded([&] {
