@@ -185,6 +185,16 @@ class FakeDeviceFactory : public IDeviceControlFactory {
   DeviceState State;
 };
 
+// Hands a window the scripted factory that a test keeps (the window owns what it is given).
+class ForwardingDeviceFactory : public IDeviceControlFactory {
+ public:
+  explicit ForwardingDeviceFactory(FakeDeviceFactory& target) : target_(target) {}
+  std::unique_ptr<IDeviceControl> Create() override { return target_.Create(); }
+
+ private:
+  FakeDeviceFactory& target_;
+};
+
 // Mutexes that record their waits; threads that run when the test says so.
 class FakeBeepMutex : public IBeepMutex {
  public:

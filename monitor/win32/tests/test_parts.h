@@ -31,7 +31,7 @@ class TestParts : public IForm1Parts {
     };
   }
   std::unique_ptr<IDeviceControlFactory> CreateDeviceFactory(HWND) override {
-    return std::make_unique<Forwarding>(devices);
+    return std::make_unique<monitor::testing::ForwardingDeviceFactory>(devices);
   }
   IBeepSystem& Beeps() override { return beeps; }
 
@@ -43,14 +43,6 @@ class TestParts : public IForm1Parts {
     ++beepCount;
     Sleep(duration);
   }};
-
- private:
-  // The window owns its factory; the test keeps the scripted one.
-  struct Forwarding : IDeviceControlFactory {
-    explicit Forwarding(FakeDeviceFactory& target) : target(target) {}
-    std::unique_ptr<IDeviceControl> Create() override { return target.Create(); }
-    FakeDeviceFactory& target;
-  };
 };
 
 inline std::wstring TextOf(HWND window) {

@@ -28,12 +28,7 @@ class TimedParts : public monitor::win32::IForm1Parts {
     };
   }
   std::unique_ptr<monitor::IDeviceControlFactory> CreateDeviceFactory(HWND) override {
-    struct Forwarding : monitor::IDeviceControlFactory {
-      explicit Forwarding(FakeDeviceFactory& target) : target(target) {}
-      std::unique_ptr<monitor::IDeviceControl> Create() override { return target.Create(); }
-      FakeDeviceFactory& target;
-    };
-    return std::make_unique<Forwarding>(devices);
+    return std::make_unique<monitor::testing::ForwardingDeviceFactory>(devices);
   }
   monitor::IBeepSystem& Beeps() override { return beeps; }
 
