@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ clang
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+  mingw-w64-tools
   wine wine32 xvfb xauth x11-utils xdotool imagemagick
   fonts-liberation fonts-dejavu-core locales
 )

@@ -1,0 +1,33 @@
+# Type libraries from interface descriptions, compiled by Wine's IDL compiler (widl) at build
+# time. stdole2.tlb, which every automation library imports, comes from Wine's own files.
+find_program(WIDL_EXECUTABLE NAMES i686-w64-mingw32-widl widl REQUIRED)
+find_path(STDOLE2_TLB_DIR stdole2.tlb
+  PATHS /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows
+  NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+
+# add_type_library(TARGET IDL): compiles IDL into TARGET.tlb and TARGET.h (interfaces, IIDs)
+# in the current binary folder, and makes an interface library TARGET that brings the header,
+# TYPELIB_RC (an .rc fragment that embeds the .tlb as type-library resource 1) and
+# TARGET_guids.cpp (the GUID definitions). Link TARGET and add the .rc to the module's sources:
+#   add_type_library(simdev_typelib device.idl)
+#   add_library(devsim SHARED ... ${simdev_typelib_RC})
+function(add_type_library target idl)
+  get_filename_component(idl_path ${idl} ABSOLUTE)
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/${target})
+  add_custom_command(
+    OUTPUT ${out}.tlb ${out}.h
+    COMMAND ${WIDL_EXECUTABLE} -m32 -L ${STDOLE2_TLB_DIR} -I ${PROJECT_SOURCE_DIR}/activex
+            -t -T ${out}.tlb -h -H ${out}.h ${idl_path}
+    DEPENDS ${idl_path} ${PROJECT_SOURCE_DIR}/activex/automation_base.idl
+    COMMENT "Compiling type library ${target}.tlb"
+    VERBATIM)
+  file(WRITE ${out}.rc.in "1 TYPELIB \"${out}.tlb\"\n")
+  configure_file(${out}.rc.in ${out}.rc COPYONLY)
+  file(WRITE ${out}_guids.cpp.in "#include <initguid.h>\n#include \"${target}.h\"\n")
+  configure_file(${out}_guids.cpp.in ${out}_guids.cpp COPYONLY)
+  set_source_files_properties(${out}.rc PROPERTIES OBJECT_DEPENDS ${out}.tlb)
+  add_library(${target} STATIC ${out}_guids.cpp ${out}.h)
+  target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_BINARY_DIR} ${PROJECT_SOURCE_DIR}/activex)
+  target_link_libraries(${target} PUBLIC uuid ole32 oleaut32)
+  set(${target}_RC ${out}.rc PARENT_SCOPE)
+endfunction()
