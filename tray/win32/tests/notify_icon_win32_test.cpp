@@ -25,7 +25,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-HWND HiddenTrayWindow() { return FindWindowW(kTrayWindowClass, nullptr); }
+HWND HiddenTrayWindow() { return OwnWindow(nullptr, kTrayWindowClass); }
 
 class NotifyIconWine : public ::testing::Test {
  protected:

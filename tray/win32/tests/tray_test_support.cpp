@@ -71,4 +71,14 @@ TestWindow::TestWindow() {
 
 TestWindow::~TestWindow() { DestroyWindow(window_); }
 
+HWND OwnWindow(HWND parent, const wchar_t* className) {
+  HWND window = nullptr;
+  while ((window = FindWindowExW(parent, window, className, nullptr)) != nullptr) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId()) return window;
+  }
+  return nullptr;
+}
+
 }  // namespace tray::testing

@@ -46,4 +46,8 @@ class TestWindow {
   HWND window_;
 };
 
+// The window of the class (under parent) that belongs to this process: other test programs
+// run beside this one on the same desktop.
+HWND OwnWindow(HWND parent, const wchar_t* className);
+
 }  // namespace tray::testing

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tray/win32/tests/message_pump.h"
+#include "tray/win32/tests/tray_test_support.h"
 #include "tray/win32/timer_window_win32.h"
 #include "tray/window_timer.h"
 
@@ -17,7 +18,7 @@ using testing::PumpFor;
 using testing::PumpUntil;
 using testing::PumpWaitingMessages;
 
-HWND SharedTimerWindow() { return FindWindowExW(HWND_MESSAGE, nullptr, kTimerWindowClass, nullptr); }
+HWND SharedTimerWindow() { return testing::OwnWindow(HWND_MESSAGE, kTimerWindowClass); }
 
 struct TickLog {
   std::vector<ULONGLONG> times;
