@@ -78,6 +78,10 @@ void ControlObject::FireEvent(DISPID id, DISPPARAMS& parameters) {
 }
 
 void ControlObject::FireEvent(DISPID id, std::initializer_list<std::wstring_view> arguments) {
+  FireEvent(id, std::vector<std::wstring_view>(arguments));
+}
+
+void ControlObject::FireEvent(DISPID id, const std::vector<std::wstring_view>& arguments) {
   if (eventFreezes_ > 0 || !HasEventSink()) return;
   std::vector<Bstr> texts;
   texts.reserve(arguments.size());

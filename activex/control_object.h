@@ -27,6 +27,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "activex/com_ptr.h"
 #include "activex/connection_point.h"
@@ -152,6 +153,7 @@ class ControlObject : public IOleObject,
   virtual void OnEventSinkChanged() {}
 
   void FireEvent(DISPID id, std::initializer_list<std::wstring_view> arguments);
+  void FireEvent(DISPID id, const std::vector<std::wstring_view>& arguments);
   void FireEvent(DISPID id, DISPPARAMS& parameters);
   void NotifyPropertyChanged(DISPID id);
   bool HasEventSink() const { return !eventPoint_.Sinks().empty(); }

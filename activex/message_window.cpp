@@ -2,7 +2,6 @@
 #include "activex/message_window.h"
 
 #include <map>
-#include <memory>
 #include <mutex>
 
 #include "activex/server_module.h"
@@ -77,24 +76,24 @@ LRESULT CALLBACK MessageWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam
 
 namespace {
 
-struct Parking {
-  int leases = 0;
-  std::unique_ptr<MessageWindow> window;
-};
-thread_local Parking parking;
+// Plain values only: a thread-local object with a destructor would outlive an unloaded DLL.
+thread_local int parkingLeases = 0;
+thread_local MessageWindow* parkingWindow = nullptr;
 
 }  // namespace
 
 ParkingLease::ParkingLease() {
-  if (parking.leases == 0)
-    parking.window = std::make_unique<MessageWindow>(L"ActiveXParking", WS_POPUP, nullptr, RECT{}, nullptr);
-  ++parking.leases;
+  if (parkingLeases == 0) parkingWindow = new MessageWindow(L"ActiveXParking", WS_POPUP, nullptr, RECT{}, nullptr);
+  ++parkingLeases;
 }
 
 ParkingLease::~ParkingLease() {
-  if (--parking.leases == 0) parking.window.reset();
+  if (--parkingLeases == 0) {
+    delete parkingWindow;
+    parkingWindow = nullptr;
+  }
 }
 
-HWND ParkingLease::Window() const noexcept { return parking.window->Handle(); }
+HWND ParkingLease::Window() const noexcept { return parkingWindow->Handle(); }
 
 }  // namespace activex

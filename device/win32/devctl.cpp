@@ -1,0 +1,150 @@
+// devctl: drives every simulated device running on the desktop, in any process, and
+// registers or removes the simulated device control.
+//   devctl plug MODEL SERIAL | unplug | call LINE NUMBER [DATETIME [DEVICEID [OTHER]]]
+//          levels L1 ... L8 | fail N | demo on|off | log | status | register [--force] | unregister
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "activex/bstr.h"
+#include "activex/com_ptr.h"
+#include "common/error.h"
+#include "common/utf16.h"
+#include "device/control_request.h"
+#include "device/win32/device_link.h"
+#include "device/win32/tevrin5_control.h"
+
+namespace device {
+namespace {
+
+void Write(DWORD stream, const std::wstring& text) {
+  HANDLE handle = GetStdHandle(stream);
+  DWORD mode = 0, written = 0;
+  if (GetConsoleMode(handle, &mode)) {
+    WriteConsoleW(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  } else {
+    std::string bytes = common::ToUtf8(text);
+    WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  }
+}
+
+std::vector<std::wstring> Arguments() {
+  int count = 0;
+  wchar_t** list = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::wstring> arguments(list + (count > 0 ? 1 : 0), list + count);
+  LocalFree(list);
+  return arguments;
+}
+
+BOOL CALLBACK CollectDevice(HWND window, LPARAM found) {
+  wchar_t name[64];
+  if (GetClassNameW(window, name, 64) && lstrcmpW(name, kDeviceWindowClass) == 0)
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> RunningDevices() {
+  std::vector<HWND> devices;
+  EnumWindows(CollectDevice, reinterpret_cast<LPARAM>(&devices));
+  return devices;
+}
+
+// Replies arrive at a message-only window while the request is being handled.
+struct ReplyBox {
+  std::wstring reply;
+  bool received = false;
+};
+
+LRESULT CALLBACK ReplyProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* box = reinterpret_cast<ReplyBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == WM_COPYDATA && box && ReceiveText(lParam, kReplyTag, box->reply)) {
+    box->received = true;
+    return TRUE;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int Drive(const std::vector<std::wstring>& arguments) {
+  ControlRequest request = ParseRequest(arguments, NowText());
+  std::vector<HWND> devices = RunningDevices();
+  if (devices.empty()) {
+    Write(STD_ERROR_HANDLE, L"devctl: no simulated device is running\n");
+    return 1;
+  }
+  WNDCLASSW replyClass{};
+  replyClass.lpfnWndProc = ReplyProcedure;
+  replyClass.hInstance = GetModuleHandleW(nullptr);
+  replyClass.lpszClassName = L"DevctlReply";
+  RegisterClassW(&replyClass);
+  HWND replies = CreateWindowW(L"DevctlReply", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, replyClass.hInstance, nullptr);
+  ReplyBox box;
+  SetWindowLongPtrW(replies, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&box));
+  int answered = 0;
+  for (HWND device : devices) {
+    box = ReplyBox{};
+    DWORD process = 0;
+    GetWindowThreadProcessId(device, &process);
+    std::wstring header = L"device in process " + std::to_wstring(process) + L": ";
+    if (!SendText(device, replies, kRequestTag, Encode(request), 10000) || !box.received) {
+      Write(STD_ERROR_HANDLE, header + L"no answer\n");
+      continue;
+    }
+    ++answered;
+    Write(STD_OUTPUT_HANDLE, request.verb == L"log" ? header + L"\n" + box.reply : header + box.reply + L"\n");
+  }
+  DestroyWindow(replies);
+  return answered > 0 ? 0 : 1;
+}
+
+using RegisterStep = HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR);
+
+int Register(bool install, bool force) {
+  wchar_t path[MAX_PATH];
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring library(path);
+  library = library.substr(0, library.find_last_of(L'\\') + 1) + L"devsim.dll";
+  OleInitialize(nullptr);
+  HMODULE module = LoadLibraryW(library.c_str());
+  if (!module) {
+    Write(STD_ERROR_HANDLE, L"devctl: cannot load " + library + L"\n");
+    return 1;
+  }
+  auto step = reinterpret_cast<RegisterStep>(reinterpret_cast<void*>(GetProcAddress(module, "DllInstall")));
+  HRESULT hr = step(install, force ? L"force" : L"");
+  if (FAILED(hr)) {
+    activex::ComPtr<IErrorInfo> info;
+    activex::Bstr description;
+    if (GetErrorInfo(0, info.Put()) == S_OK && info) info->GetDescription(description.Put());
+    Write(STD_ERROR_HANDLE, L"devctl: " + (description.Text().empty() ? L"registration failed" : description.Text()) + L"\n");
+  } else {
+    Write(STD_OUTPUT_HANDLE, install ? L"registered " + library + L"\n" : L"unregistered " + library + L"\n");
+  }
+  FreeLibrary(module);
+  OleUninitialize();
+  return FAILED(hr) ? 1 : 0;
+}
+
+int Main() {
+  std::vector<std::wstring> arguments = Arguments();
+  if (!arguments.empty() && arguments[0] == L"register") {
+    if (arguments.size() > 2 || (arguments.size() == 2 && arguments[1] != L"--force")) {
+      Write(STD_ERROR_HANDLE, L"usage: devctl register [--force]\n");
+      return 2;
+    }
+    return Register(true, arguments.size() == 2);
+  }
+  if (!arguments.empty() && arguments[0] == L"unregister") return Register(false, false);
+  try {
+    return Drive(arguments);
+  } catch (const common::Error& usage) {
+    Write(STD_ERROR_HANDLE, L"devctl: " + usage.Message());
+    return 2;
+  }
+}
+
+}  // namespace
+}  // namespace device
+
+int main() { return device::Main(); }
