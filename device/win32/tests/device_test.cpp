@@ -147,6 +147,27 @@ TEST_F(DeviceTest, AClassThatIsNotRegisteredGivesTheCreationError) {
   }
 }
 
+TEST_F(DeviceTest, TheScriptHostCreatesUsesAndReleasesTheDevice) {
+  wchar_t folder[MAX_PATH];
+  GetTempPathW(MAX_PATH, folder);
+  std::wstring script = std::wstring(folder) + L"device_probe.vbs";
+  const char text[] =
+      "Set d = CreateObject(\"SimulatedDevice.Tevrin5\")\r\n"
+      "WScript.Echo \"model=[\" & d.Command(\"devicemodel\") & \"] lines=\" & d.LineCount\r\n"
+      "d.Start\r\n"
+      "WScript.Echo \"started=\" & CInt(d.Started) & \" commands=\" & d.CommandCount\r\n"
+      "Set d = Nothing\r\n";
+  HANDLE file = CreateFileW(script.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(file, text, sizeof text - 1, &written, nullptr);
+  CloseHandle(file);
+  ToolRun run = RunProgram(L"cscript.exe //nologo \"" + script + L"\"");
+  DeleteFileW(script.c_str());
+  EXPECT_EQ(0, run.exitCode);
+  EXPECT_NE(std::wstring::npos, run.output.find(L"model=[] lines=8")) << common::ToUtf8(run.output);
+  EXPECT_NE(std::wstring::npos, run.output.find(L"started=-1 commands=1")) << common::ToUtf8(run.output);
+}
+
 BOOL CALLBACK CountOwnWindow(HWND window, LPARAM count) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);

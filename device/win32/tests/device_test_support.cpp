@@ -12,6 +12,10 @@ std::wstring BuiltFile(const wchar_t* name) {
 }
 
 ToolRun RunDevctl(const std::wstring& arguments) {
+  return RunProgram(L"\"" + BuiltFile(L"devctl.exe") + L"\" " + arguments);
+}
+
+ToolRun RunProgram(std::wstring line) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE read = nullptr, write = nullptr;
   CreatePipe(&read, &write, &inherit, 0);
@@ -21,13 +25,12 @@ ToolRun RunDevctl(const std::wstring& arguments) {
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = startup.hStdError = write;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  std::wstring line = L"\"" + BuiltFile(L"devctl.exe") + L"\" " + arguments;
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
                       &process)) {
     CloseHandle(read);
     CloseHandle(write);
-    return {-1, L"cannot start devctl"};
+    return {-1, L"cannot start " + line};
   }
   CloseHandle(write);
   std::string bytes;

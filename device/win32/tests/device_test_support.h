@@ -16,7 +16,9 @@ struct ToolRun {
   int exitCode;
   std::wstring output;  // standard output and error, UTF-8 decoded
 };
-// Runs devctl with the arguments (already quoted as needed), pumping this thread's messages.
+// Runs a program (a full command line), pumping this thread's messages while it runs.
+ToolRun RunProgram(std::wstring commandLine);
+// Runs devctl with the arguments (already quoted as needed).
 ToolRun RunDevctl(const std::wstring& arguments);
 
 // devsim.dll loaded and registered (forced, in the private prefix) for the test.
