@@ -1,14 +1,45 @@
 #!/usr/bin/env bash
 # Sets up and builds, then starts the line monitor Test.exe on the simulated device in demo
 # mode, under Wine in a virtual desktop (a real Windows machine runs the binaries directly).
+# The simulated device is registered in the demo's own Wine prefix (build/demo), never in
+# the tests' prefix. The console tool drives it meanwhile: see the README.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 bash scripts/build.sh windows
 
-monitor=build/windows/monitor/Test.exe
-if [[ ! -f $monitor ]]; then
-  echo "demo: the line monitor (Test.exe) is not built by this version of the project yet;" >&2
+build=$root/build/windows
+monitor=$build/monitor/Test.exe
+device_control=$build/device/win32/devsim.dll
+console_tool=$build/device/win32/devctl.exe
+
+missing=()
+[[ -f $monitor ]] || missing+=("the line monitor ($monitor)")
+[[ -f $device_control ]] || missing+=("the simulated device control ($device_control)")
+[[ -f $console_tool ]] || missing+=("the device console tool ($console_tool)")
+if ((${#missing[@]})); then
+  for piece in "${missing[@]}"; do echo "demo: not built by this version of the project: $piece" >&2; done
   echo "demo: there is nothing to start. scripts/test.sh runs what exists." >&2
   exit 1
 fi
+
+source scripts/wine-env.sh
+demo=$root/build/demo
+mkdir -p "$demo"
+wine_env "$demo"
+trap 'wine_stop "$demo"' EXIT
+
+wine regsvr32 /s "$(winepath -w "$device_control")"
+echo "demo: Test.exe starts in the virtual desktop \"TestDemo\" on display $DISPLAY"
+wine explorer /desktop=TestDemo,1024x768 "$(winepath -w "$monitor")" &
+desktop=$!
+
+# Demo mode once Test.exe has created its device control.
+for _ in $(seq 1 60); do
+  wine "$console_tool" demo on >/dev/null 2>&1 && break
+  sleep 1
+done
+echo "demo: the device plays calls and levels by itself; drive it with"
+echo "demo:   WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY wine $console_tool status|plug|unplug|call|levels|demo off"
+echo "demo: close the window (or choose Çıkış) to end."
+wait "$desktop"

@@ -1,0 +1,149 @@
+// Test.exe end to end under Wine: its window over the simulated device, driven by the console
+// tool; the state read from the real controls (label texts, meter positions, grid cells).
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "common/utf16.h"
+#include "monitor/win32/tests/end_to_end_support.h"
+#include "tray/win32/tests/message_pump.h"
+
+namespace monitor::win32::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::Each;
+using ::testing::HasSubstr;
+using tray::testing::PumpFor;
+using tray::testing::PumpUntil;
+
+const std::wstring Connected = L"Bağlantı tamam  Hemen arayın";
+const std::wstring NotConnected = L"Cihaz bağlantısı sağlanamadı";
+constexpr DWORD Tick = 500;
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  RegisteredDevice device;
+};
+
+bool Shows(Monitor& monitor, const wchar_t* label, const std::wstring& text) {
+  return PumpUntil([&] { return monitor.Text(label) == text; }, 4 * Tick);
+}
+
+void Plug(Monitor& monitor) {
+  ASSERT_EQ(Devctl(L"plug KX-4 TR-0042").exitCode, 0);
+  ASSERT_TRUE(Shows(monitor, L"Label9", Connected));
+}
+
+TEST_F(EndToEnd, NoDeviceThenPluggedShowsTheConnection) {
+  Monitor monitor;
+  EXPECT_EQ(monitor.Text(L"Label9"), L"--");
+  ASSERT_TRUE(Shows(monitor, L"Label9", NotConnected));
+  EXPECT_EQ(monitor.Text(L"Label24"), L"");
+  EXPECT_EQ(monitor.Text(L"Label25"), L"");
+
+  Plug(monitor);
+  EXPECT_EQ(monitor.Text(L"Label24"), L"Cihaz modeli: KX-4");
+  EXPECT_EQ(monitor.Text(L"Label25"), L"Seri no: TR-0042");
+}
+
+TEST_F(EndToEnd, TwelveCallsThenLossThenReconnection) {
+  Monitor monitor;
+  Plug(monitor);
+  for (int i = 1; i <= 12; ++i) {
+    const auto run = Devctl(L"call " + std::to_wstring(i % 4 + 1) + L" 0532000" + std::to_wstring(100 + i) +
+                            L" \"08.12.2026 01:" + std::to_wstring(10 + i) + L"\" KP-7 \"Şişli ığüöç\"");
+    ASSERT_EQ(run.exitCode, 0) << common::ToUtf8(run.output);
+  }
+  std::vector<std::wstring> numbers;
+  for (int i = 2; i <= 12; ++i) numbers.push_back(std::to_wstring(i));
+  EXPECT_EQ(monitor.Column(0), numbers);
+  EXPECT_EQ(monitor.Column(2).front(), L"0532000102");
+  EXPECT_EQ(monitor.Column(3).back(), L"08.12.2026 01:22");
+  EXPECT_EQ(monitor.Column(5).back(), L"Şişli ığüöç");
+  EXPECT_EQ(monitor.Text(L"Label5"), L"12");
+  ASSERT_FALSE(monitor.parts.balloonTitles.empty());
+  EXPECT_EQ(monitor.parts.balloonTitles.back(), L"Çağrı: 12");
+
+  ASSERT_EQ(Devctl(L"unplug").exitCode, 0);
+  ASSERT_TRUE(Shows(monitor, L"Label9", NotConnected));
+  EXPECT_EQ(monitor.form->TextGrid1().RowCount(), 11);
+  for (std::int32_t col = 0; col < 6; ++col) EXPECT_THAT(monitor.Column(col), Each(L"")) << col;
+  EXPECT_EQ(monitor.Text(L"Label5"), L"0");
+  EXPECT_EQ(monitor.Text(L"Label24"), L"");
+  const std::wstring afterLoss = monitor.Snapshot();
+  PumpFor(3 * Tick);
+  EXPECT_EQ(monitor.Snapshot(), afterLoss);
+
+  Plug(monitor);
+  EXPECT_EQ(monitor.form->TextGrid1().RowCount(), 11);
+  EXPECT_THAT(monitor.Column(0), Each(L""));
+  EXPECT_EQ(monitor.Text(L"Label5"), L"0");
+}
+
+TEST_F(EndToEnd, LevelsMoveTheMetersAndABadLevelChangesNothing) {
+  Monitor monitor;
+  ASSERT_EQ(Devctl(L"levels 0 15 30 7 1 2 3 4").exitCode, 0);
+  EXPECT_EQ(monitor.Position(L"ProgressBar1"), 0);
+  EXPECT_EQ(monitor.Position(L"ProgressBar2"), 15);
+  EXPECT_EQ(monitor.Position(L"ProgressBar3"), 30);
+  EXPECT_EQ(monitor.Position(L"ProgressBar4"), 7);
+  EXPECT_EQ(monitor.Text(L"Label1"), L"0");
+  EXPECT_EQ(monitor.Text(L"Label2"), L"15");
+  EXPECT_EQ(monitor.Text(L"Label3"), L"30");
+  EXPECT_EQ(monitor.Text(L"Label4"), L"7");
+
+  const std::wstring before = monitor.Snapshot();
+  ASSERT_EQ(Devctl(L"levels 9 abc 9 9 9 9 9 9").exitCode, 0);
+  EXPECT_EQ(monitor.Snapshot(), before);
+  EXPECT_TRUE(IsWindowVisible(monitor.form->Handle()));
+}
+
+TEST_F(EndToEnd, TheDeviceHearsTheAccessCodeStartThePollsAndTestStopInOrder) {
+  Monitor monitor;
+  PumpFor(3 * Tick);
+  EXPECT_THAT(Devctl(L"status").output, HasSubstr(L"started"));
+  bool canClose = false;
+  monitor.form->Handlers().FormCloseQuery(canClose);
+  const std::wstring log = Devctl(L"log").output;
+  const auto access = log.find(L"+:~.-q"), poll = log.find(L"devicemodel"), stop = log.find(L"test_stop");
+  ASSERT_NE(access, std::wstring::npos) << common::ToUtf8(log);
+  ASSERT_NE(poll, std::wstring::npos);
+  ASSERT_NE(stop, std::wstring::npos);
+  EXPECT_LT(access, poll);
+  EXPECT_LT(poll, stop);
+  EXPECT_EQ(log.find(L"devicemodel", stop), std::wstring::npos);
+  EXPECT_TRUE(canClose);
+}
+
+TEST_F(EndToEnd, WithoutTheDeviceControlTheWindowShowsTheInstallationTextsAndCloses) {
+  RegisteredDevice::Unregister();
+  Monitor monitor;
+  EXPECT_EQ(monitor.Text(L"Label22"), L"Dosyalar eksik.");
+  EXPECT_EQ(monitor.Text(L"Label5"), L"");
+  EXPECT_EQ(monitor.Text(L"Label9"), L"Kurulumu tamamlayınız.");
+  PumpFor(2 * Tick);
+  EXPECT_EQ(monitor.Text(L"Label9"), L"Kurulumu tamamlayınız.");
+  PostMessageW(monitor.form->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(PumpUntil([&] { return monitor.form->Handle() == nullptr; }, 2000));
+}
+
+TEST_F(EndToEnd, TwoProgramsSideBySideEachHaveTheirOwnBeepMutex) {
+  MonitorProcess first, second;
+  ASSERT_NE(first.Window(), nullptr);
+  ASSERT_NE(second.Window(), nullptr);
+  // The window shows before its start-up has made the mutex; the first poll comes after.
+  for (auto* program : {&first, &second})
+    EXPECT_TRUE(PumpUntil([&] { return program->Text(L"Label9") == NotConnected; }, 8 * Tick));
+  for (DWORD id : {first.Id(), second.Id()}) {
+    const std::wstring name = std::to_wstring(id) + L".b..1";
+    HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, name.c_str());
+    EXPECT_NE(mutex, nullptr) << common::ToUtf8(name);
+    if (mutex) CloseHandle(mutex);
+  }
+  EXPECT_EQ(GetWindowTextLengthW(first.Window()), 4);  // "TEST"
+  EXPECT_TRUE(first.Close());
+  EXPECT_TRUE(second.Close());
+}
+
+}  // namespace
+}  // namespace monitor::win32::testing
