@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/error.h"
+#include "legacy/control/library_focus.h"
 #include "legacy/resource_ids.h"
 #include "legacy/this_module.h"
 
@@ -21,6 +22,19 @@ constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 
 constexpr wchar_t kMemoText[] =
     L" \r\nThis file, not recommended for new projects.\r\n\r\nKallora Elektronik, www.kallora.com\r\n\r\n";
+
+// The About window is one of the library's forms: taking the focus, it deactivates the
+// control that had it.
+class AboutFocus final : public control::FocusParticipant {
+ public:
+  void FocusGained() override {}
+  void FocusLost() override {}
+};
+
+AboutFocus& TheAboutFocus() {
+  static AboutFocus focus;
+  return focus;
+}
 
 struct Fonts {
   HFONT form = nullptr;
@@ -109,6 +123,14 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
       PlaceWindow(dialog);
       SetFocus(GetDlgItem(dialog, IDOK));
       return FALSE;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) {
+        try {
+          control::FocusEntered(TheAboutFocus());
+        } catch (...) {
+        }
+      }
+      return FALSE;
     case WM_CTLCOLORSTATIC:
       return fonts ? ControlColour(*fonts, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)) : 0;
     case WM_COMMAND:
@@ -177,6 +199,7 @@ void ShowAboutWindow() {
       reinterpret_cast<LPARAM>(&fonts));
   const DWORD error = GetLastError();
   ReleaseContent(fonts);
+  control::FocusForget(TheAboutFocus());
   if (result == -1 || result == 0) throw common::Error(L"Cannot show the About window", HRESULT_FROM_WIN32(error));
 }
 

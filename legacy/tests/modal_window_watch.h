@@ -13,18 +13,19 @@ namespace test {
 class ModalWindowWatch {
  public:
   // `inspect` runs on the watching thread once the window is visible; `close` then ends it.
-  ModalWindowWatch(const wchar_t* className, std::function<void(HWND)> inspect, std::function<void(HWND)> close)
-      : thread_([=, this] { Watch(className, inspect, close); }) {}
+  ModalWindowWatch(const wchar_t* className, std::function<void(HWND)> inspect, std::function<void(HWND)> close,
+                   const wchar_t* title = nullptr)
+      : thread_([=, this] { Watch(className, title, inspect, close); }) {}
   ~ModalWindowWatch() { thread_.join(); }
 
   bool Found() const { return found_; }
 
  private:
-  void Watch(const wchar_t* className, const std::function<void(HWND)>& inspect,
+  void Watch(const wchar_t* className, const wchar_t* title, const std::function<void(HWND)>& inspect,
              const std::function<void(HWND)>& close) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < deadline) {
-      HWND window = FindWindowW(className, nullptr);
+      HWND window = FindWindowW(className, title);
       if (window && IsWindowVisible(window)) {
         found_ = true;
         inspect(window);

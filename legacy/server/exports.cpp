@@ -1,0 +1,69 @@
+// The exports of tevrin4.dll (ordinals in tevrin4.def): the one class factory, the server's
+// counts, and self-registration. No failure crosses them.
+#include <windows.h>
+
+#include <exception>
+
+#include "activex/class_factory.h"
+#include "activex/error_info.h"
+#include "activex/registry_table.h"
+#include "activex/server_module.h"
+#include "legacy/control/kallora_plus_control.h"
+#include "legacy/kallora_plus_class.h"
+#include "legacy/kallora_plus_interface.h"
+#include "legacy/server/creation_failure_text.h"
+
+namespace {
+
+// The user hears of a control that could not be made; the host gets E_UNEXPECTED.
+void ShowCreationFailure(const std::exception_ptr& failure) {
+  const std::wstring text = legacy::server::CreationFailureText(activex::FailureMessage(failure));
+  MessageBoxW(nullptr, text.c_str(), L"DAX Error", MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
+}
+
+const activex::ClassEntry kKalloraPlusEntry{legacy::CLSID_KalloraPlus, &legacy::control::KalloraPlusControl::Create,
+                                            &ShowCreationFailure};
+activex::ClassFactory kalloraPlusFactory(kKalloraPlusEntry);
+activex::ClassFactory* const kFactories[] = {&kalloraPlusFactory};
+
+// Only when the automation library is already in the process; its answer does not matter.
+void UnregisterTypeLibrary() {
+  using Unregister = HRESULT(WINAPI*)(REFGUID, WORD, WORD, LCID, SYSKIND);
+  HMODULE automation = GetModuleHandleW(L"oleaut32.dll");
+  if (!automation) return;
+  auto unregister = reinterpret_cast<Unregister>(reinterpret_cast<void*>(GetProcAddress(automation, "UnRegisterTypeLib")));
+  if (unregister) unregister(legacy::LIBID_Upgrade_v4, legacy::kTypeLibMajor, legacy::kTypeLibMinor, 0, SYS_WIN32);
+}
+
+}  // namespace
+
+extern "C" {
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
+  return activex::GetClassObject(kFactories, clsid, iid, out);
+}
+
+STDAPI DllCanUnloadNow() { return activex::CanUnloadNow(); }
+
+STDAPI DllRegisterServer() {
+  try {
+    activex::RegisterModuleTypeLibrary();
+    activex::WriteRegistryEntries(HKEY_CLASSES_ROOT, activex::ControlRegistryEntries(legacy::KalloraPlusRegistration()));
+    return S_OK;
+  } catch (...) {
+    return E_FAIL;
+  }
+}
+
+STDAPI DllUnregisterServer() {
+  try {
+    UnregisterTypeLibrary();
+    activex::RemoveRegistryEntries(HKEY_CLASSES_ROOT,
+                                   activex::ControlRegistryEntries(legacy::KalloraPlusRegistration()));
+    return S_OK;
+  } catch (...) {
+    return E_FAIL;
+  }
+}
+
+}  // extern "C"
