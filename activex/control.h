@@ -3,6 +3,7 @@
 // so the derived control writes only Dual's own members. See control_object.h for the steps.
 #pragma once
 
+#include "activex/by_reference_arguments.h"
 #include "activex/control_object.h"
 
 namespace activex {
@@ -36,7 +37,13 @@ class Control : public ControlObject, public Dual {
     if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     // The interface has no by-reference puts: a host that sends one means a put.
     if (flags & DISPATCH_PROPERTYPUTREF) flags = static_cast<WORD>((flags & ~DISPATCH_PROPERTYPUTREF) | DISPATCH_PROPERTYPUT);
-    return InterfaceInfo()->Invoke(static_cast<Dual*>(this), id, flags, parameters, result, exception, argumentError);
+    try {
+      ByReferenceArguments arguments(parameters);
+      return InterfaceInfo()->Invoke(static_cast<Dual*>(this), id, flags, arguments.Get(), result, exception,
+                                     argumentError);
+    } catch (...) {
+      return E_OUTOFMEMORY;
+    }
   }
 
  protected:
