@@ -11,37 +11,37 @@ namespace legacy::typelib {
 
 // The parameter and result types this library uses; a pointer type is the base VARTYPE with
 // VT_BYREF added.
-struct ParamSpec {
+struct ParamDescription {
   const wchar_t* name;  // null: the unnamed value of a property put
   VARTYPE type;
   USHORT flags;  // PARAMFLAG_*
 };
 
-struct MemberSpec {
+struct MemberDescription {
   const wchar_t* name;
   MEMBERID id;
   INVOKEKIND kind;
   WORD flags;  // FUNCFLAG_*
   VARTYPE result;
-  std::vector<ParamSpec> params;
+  std::vector<ParamDescription> params;
 };
 
-struct ImplementedSpec {
+struct ImplementedDescription {
   const GUID* iid;
   int flags;  // IMPLTYPEFLAG_*
 };
 
-struct TypeSpec {
+struct TypeDescription {
   const wchar_t* name;
   TYPEKIND kind;
   const GUID* guid;
   const wchar_t* helpString;
   WORD typeFlags;
-  std::vector<MemberSpec> members;
-  std::vector<ImplementedSpec> implemented;  // coclass only; interfaces derive from IDispatch
+  std::vector<MemberDescription> members;
+  std::vector<ImplementedDescription> implemented;  // coclass only; interfaces derive from IDispatch
 };
 
-struct LibrarySpec {
+struct LibraryDescription {
   const wchar_t* name;
   const GUID* libid;
   const wchar_t* helpString;
@@ -49,7 +49,7 @@ struct LibrarySpec {
   WORD minor;
   LCID lcid;
   UINT libFlags;
-  std::vector<TypeSpec> types;
+  std::vector<TypeDescription> types;
 };
 
 }  // namespace legacy::typelib

@@ -29,11 +29,11 @@ struct FunctionLayout {
   FUNCDESC desc{};
 };
 
-void Describe(const MemberSpec& member, TYPEKIND kind, FunctionLayout& out) {
+void Describe(const MemberDescription& member, TYPEKIND kind, FunctionLayout& out) {
   out.pointees.resize(member.params.size());
   out.params.resize(member.params.size());
   for (std::size_t i = 0; i < member.params.size(); ++i) {
-    const ParamSpec& param = member.params[i];
+    const ParamDescription& param = member.params[i];
     ELEMDESC& elem = out.params[i];
     elem = {};
     if (param.type & VT_BYREF) {
@@ -56,12 +56,12 @@ void Describe(const MemberSpec& member, TYPEKIND kind, FunctionLayout& out) {
   desc.wFuncFlags = member.flags;
 }
 
-void AddMember(ICreateTypeInfo* type, UINT index, const MemberSpec& member, TYPEKIND kind) {
+void AddMember(ICreateTypeInfo* type, UINT index, const MemberDescription& member, TYPEKIND kind) {
   FunctionLayout layout;
   Describe(member, kind, layout);
   Check(type->AddFuncDesc(index, &layout.desc), member.name);
   std::vector<LPOLESTR> names{const_cast<LPOLESTR>(member.name)};
-  for (const ParamSpec& param : member.params)
+  for (const ParamDescription& param : member.params)
     if (param.name) names.push_back(const_cast<LPOLESTR>(param.name));
   Check(type->SetFuncAndParamNames(index, names.data(), static_cast<UINT>(names.size())), member.name);
 }
@@ -81,47 +81,50 @@ ComPtr<ITypeInfo> StdOleDispatch() {
   return dispatch;
 }
 
-void AddType(ICreateTypeLib2* library, const TypeSpec& spec, ITypeInfo* dispatch, CreatedTypes& created) {
+void AddType(ICreateTypeLib2* library, const TypeDescription& description, ITypeInfo* dispatch, CreatedTypes& created) {
   ComPtr<ICreateTypeInfo> type;
-  Check(library->CreateTypeInfo(const_cast<LPOLESTR>(spec.name), spec.kind, &type), spec.name);
-  Check(type->SetGuid(*spec.guid), spec.name);
-  Check(type->SetVersion(1, 0), spec.name);
-  Check(type->SetDocString(const_cast<LPOLESTR>(spec.helpString)), spec.name);
-  Check(type->SetTypeFlags(spec.typeFlags), spec.name);
-  if (spec.kind == TKIND_COCLASS) {
-    for (UINT i = 0; i < spec.implemented.size(); ++i)
-      AddImplemented(type.Get(), i, created.at(*spec.implemented[i].iid).Get(), spec.implemented[i].flags);
-  } else if (spec.kind == TKIND_INTERFACE) {
+  Check(library->CreateTypeInfo(const_cast<LPOLESTR>(description.name), description.kind, &type), description.name);
+  Check(type->SetGuid(*description.guid), description.name);
+  Check(type->SetVersion(1, 0), description.name);
+  Check(type->SetDocString(const_cast<LPOLESTR>(description.helpString)), description.name);
+  Check(type->SetTypeFlags(description.typeFlags), description.name);
+  if (description.kind == TKIND_COCLASS) {
+    for (UINT i = 0; i < description.implemented.size(); ++i) {
+      const ImplementedDescription& implemented = description.implemented[i];
+      AddImplemented(type.Get(), i, created.at(*implemented.iid).Get(), implemented.flags);
+    }
+  } else if (description.kind == TKIND_INTERFACE) {
     AddImplemented(type.Get(), 0, dispatch, 0);
   }
-  for (UINT i = 0; i < spec.members.size(); ++i) AddMember(type.Get(), i, spec.members[i], spec.kind);
+  for (UINT i = 0; i < description.members.size(); ++i)
+    AddMember(type.Get(), i, description.members[i], description.kind);
   // Adding a dispatchable interface to a coclass marks the coclass dispatchable too; the
   // flags are the library's own, so they are set once more at the end.
-  Check(type->SetTypeFlags(spec.typeFlags), spec.name);
-  Check(type->LayOut(), spec.name);
+  Check(type->SetTypeFlags(description.typeFlags), description.name);
+  Check(type->LayOut(), description.name);
   ComPtr<ITypeInfo> info;
-  Check(type.As(&info), spec.name);
-  created[*spec.guid] = info;
+  Check(type.As(&info), description.name);
+  created[*description.guid] = info;
 }
 
 }  // namespace
 
-void WriteTypeLibrary(const LibrarySpec& spec, const std::wstring& path) {
+void WriteTypeLibrary(const LibraryDescription& description, const std::wstring& path) {
   ComPtr<ICreateTypeLib2> library;
   Check(CreateTypeLib2(SYS_WIN32, path.c_str(), &library), L"CreateTypeLib2");
-  Check(library->SetName(const_cast<LPOLESTR>(spec.name)), L"SetName");
-  Check(library->SetGuid(*spec.libid), L"SetGuid");
-  Check(library->SetVersion(spec.major, spec.minor), L"SetVersion");
-  Check(library->SetLcid(spec.lcid), L"SetLcid");
-  Check(library->SetDocString(const_cast<LPOLESTR>(spec.helpString)), L"SetDocString");
-  Check(library->SetLibFlags(spec.libFlags), L"SetLibFlags");
+  Check(library->SetName(const_cast<LPOLESTR>(description.name)), L"SetName");
+  Check(library->SetGuid(*description.libid), L"SetGuid");
+  Check(library->SetVersion(description.major, description.minor), L"SetVersion");
+  Check(library->SetLcid(description.lcid), L"SetLcid");
+  Check(library->SetDocString(const_cast<LPOLESTR>(description.helpString)), L"SetDocString");
+  Check(library->SetLibFlags(description.libFlags), L"SetLibFlags");
   const ComPtr<ITypeInfo> dispatch = StdOleDispatch();
   CreatedTypes created;
-  for (const TypeSpec& type : spec.types) AddType(library.Get(), type, dispatch.Get(), created);
+  for (const TypeDescription& type : description.types) AddType(library.Get(), type, dispatch.Get(), created);
   Check(library->SaveAllChanges(), L"SaveAllChanges");
-  for (std::size_t i = 0; i < spec.types.size(); ++i)
-    if (spec.types[i].kind == TKIND_DISPATCH)
-      SetDispinterfaceTableSize(path, static_cast<int>(i), spec.types[i].members.size());
+  for (std::size_t i = 0; i < description.types.size(); ++i)
+    if (description.types[i].kind == TKIND_DISPATCH)
+      SetDispinterfaceTableSize(path, static_cast<int>(i), description.types[i].members.size());
 }
 
 }  // namespace legacy::typelib

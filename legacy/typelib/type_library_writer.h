@@ -8,6 +8,6 @@
 namespace legacy::typelib {
 
 // Raises common::Error with the failing HRESULT.
-void WriteTypeLibrary(const LibrarySpec& library, const std::wstring& path);
+void WriteTypeLibrary(const LibraryDescription& library, const std::wstring& path);
 
 }  // namespace legacy::typelib

@@ -14,7 +14,7 @@ constexpr USHORT kRetval = PARAMFLAG_FOUT | PARAMFLAG_FRETVAL;
 constexpr VARTYPE kBoolOut = VT_BOOL | VT_BYREF;
 constexpr VARTYPE kBstrOut = VT_BSTR | VT_BYREF;
 
-std::vector<MemberSpec> KalloraPlusMembers() {
+std::vector<MemberDescription> KalloraPlusMembers() {
   using namespace dispid;
   const WORD hidden = FUNCFLAG_FHIDDEN;
   return {
@@ -34,15 +34,15 @@ std::vector<MemberSpec> KalloraPlusMembers() {
   };
 }
 
-std::vector<ParamSpec> Levels() {
-  std::vector<ParamSpec> levels;
+std::vector<ParamDescription> Levels() {
+  std::vector<ParamDescription> levels;
   static const wchar_t* const names[] = {L"Level1", L"Level2", L"Level3", L"Level4",
                                          L"Level5", L"Level6", L"Level7", L"Level8"};
   for (const wchar_t* name : names) levels.push_back({name, VT_BSTR, kIn});
   return levels;
 }
 
-std::vector<MemberSpec> KalloraPlusEventsMembers() {
+std::vector<MemberDescription> KalloraPlusEventsMembers() {
   using namespace dispid;
   return {
       {L"OnActivate", kOnActivate, INVOKE_FUNC, 0, VT_VOID, {}},
@@ -59,7 +59,7 @@ std::vector<MemberSpec> KalloraPlusEventsMembers() {
   };
 }
 
-LibrarySpec MakeUpgradeV4() {
+LibraryDescription MakeUpgradeV4() {
   return {
       L"Upgrade_v4", &LIBID_Upgrade_v4, L"Upgrade_v4 Library", kTypeLibMajor, kTypeLibMinor,
       0, LIBFLAG_FCONTROL,
@@ -78,8 +78,8 @@ LibrarySpec MakeUpgradeV4() {
 
 }  // namespace
 
-const LibrarySpec& UpgradeV4() {
-  static const LibrarySpec library = MakeUpgradeV4();
+const LibraryDescription& UpgradeV4() {
+  static const LibraryDescription library = MakeUpgradeV4();
   return library;
 }
 

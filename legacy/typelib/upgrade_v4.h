@@ -5,6 +5,6 @@
 
 namespace legacy::typelib {
 
-const LibrarySpec& UpgradeV4();
+const LibraryDescription& UpgradeV4();
 
 }  // namespace legacy::typelib
