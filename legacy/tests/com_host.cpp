@@ -17,6 +17,16 @@ void RegisterServer(const std::wstring& path) {
   FreeLibrary(module);
 }
 
+void RegisterDevice() {
+  HMODULE module = LoadLibraryW(DevicePath().c_str());
+  ASSERT_NE(module, nullptr) << "cannot load " << testing::PrintToString(DevicePath());
+  using Install = HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR);
+  auto install = reinterpret_cast<Install>(reinterpret_cast<void*>(GetProcAddress(module, "DllInstall")));
+  ASSERT_NE(install, nullptr);
+  EXPECT_EQ(install(TRUE, L"force"), S_OK);
+  FreeLibrary(module);
+}
+
 ComPtr<legacy::IKalloraPlus> CreateControl() {
   ComPtr<legacy::IKalloraPlus> control;
   const HRESULT hr = CoCreateInstance(legacy::CLSID_KalloraPlus, nullptr, CLSCTX_INPROC_SERVER, legacy::IID_IKalloraPlus,

@@ -20,6 +20,10 @@ using activex::ComPtr;
 // Calls the library's DllRegisterServer; raises a test failure when it does not succeed.
 void RegisterServer(const std::wstring& path);
 
+// Registers the simulated device in the prefix, replacing any other file's registration of its
+// class; raises a test failure when it does not succeed.
+void RegisterDevice();
+
 // A new control through CoCreateInstance, without any site.
 ComPtr<legacy::IKalloraPlus> CreateControl();
 

@@ -44,7 +44,7 @@ ULONG Cycle(test::EventRecorder& events) {
 
 TEST(Cycles, TenThousandControlsLeaveNothingBehind) {
   OleInitialize(nullptr);
-  test::RegisterServer(test::DevicePath());
+  test::RegisterDevice();
   test::RegisterServer(test::Tevrin4Path());
   HMODULE module = LoadLibraryW(test::Tevrin4Path().c_str());
   using CanUnloadNowFunction = HRESULT(STDAPICALLTYPE*)();

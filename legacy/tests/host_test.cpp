@@ -29,7 +29,7 @@ class HostTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
     OleInitialize(nullptr);
-    test::RegisterServer(test::DevicePath());
+    test::RegisterDevice();
     test::RegisterServer(test::Tevrin4Path());
   }
   static void TearDownTestSuite() { OleUninitialize(); }

@@ -31,7 +31,7 @@ constexpr char kScript[] =
 
 TEST(ScriptClient, CreatesTheControlByItsProgIdAndCallsItsMembers) {
   OleInitialize(nullptr);
-  test::RegisterServer(test::DevicePath());
+  test::RegisterDevice();
   test::RegisterServer(test::Tevrin4Path());
 
   wchar_t folder[MAX_PATH];

@@ -43,7 +43,7 @@ class SiteHostTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
     OleInitialize(nullptr);
-    test::RegisterServer(test::DevicePath());
+    test::RegisterDevice();
     test::RegisterServer(test::Tevrin4Path());
   }
   static void TearDownTestSuite() { OleUninitialize(); }
