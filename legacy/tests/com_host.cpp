@@ -27,6 +27,11 @@ void RegisterDevice() {
   FreeLibrary(module);
 }
 
+void RegisterServers() {
+  RegisterDevice();
+  RegisterServer(Tevrin4Path());
+}
+
 ComPtr<legacy::IKalloraPlus> CreateControl() {
   ComPtr<legacy::IKalloraPlus> control;
   const HRESULT hr = CoCreateInstance(legacy::CLSID_KalloraPlus, nullptr, CLSCTX_INPROC_SERVER, legacy::IID_IKalloraPlus,

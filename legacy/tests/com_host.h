@@ -3,10 +3,13 @@
 #pragma once
 
 #include <windows.h>
+#include <ole2.h>
 #include <ocidl.h>
 
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "activex/com_ptr.h"
 #include "legacy/kallora_plus_interface.h"
@@ -23,6 +26,19 @@ void RegisterServer(const std::wstring& path);
 // Registers the simulated device in the prefix, replacing any other file's registration of its
 // class; raises a test failure when it does not succeed.
 void RegisterDevice();
+
+// Registers the simulated device and tevrin4.dll.
+void RegisterServers();
+
+// Tests that share one apartment with both servers registered.
+class RegisteredServersTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    OleInitialize(nullptr);
+    RegisterServers();
+  }
+  static void TearDownTestSuite() { OleUninitialize(); }
+};
 
 // A new control through CoCreateInstance, without any site.
 ComPtr<legacy::IKalloraPlus> CreateControl();

@@ -3,6 +3,8 @@
 #include <ole2.h>
 #include <psapi.h>
 
+#include <cstdio>
+
 #include <gtest/gtest.h>
 
 #include "legacy/dispids.h"
@@ -11,21 +13,51 @@
 
 namespace {
 
+// What the process holds. The system's own counters (Windows) and, where the system does not
+// keep them (Wine answers 0), the place of the next new handle of each kind: handles are
+// given out from the lowest free place, so every handle left behind pushes the next one on.
 struct Usage {
   DWORD gdi;
   DWORD user;
   DWORD handles;
-  SIZE_T memory;
+  unsigned nextKernelHandle;
+  unsigned nextGdiHandle;
+  unsigned nextUserHandle;
+  SIZE_T heapBytes;
 };
 
+unsigned PlaceOf(const void* handle) { return static_cast<unsigned>(reinterpret_cast<UINT_PTR>(handle) & 0xFFFF); }
+
+// Bytes in use in every heap of the process.
+SIZE_T HeapBytesInUse() {
+  HANDLE heaps[64];
+  const DWORD count = GetProcessHeaps(64, heaps);
+  SIZE_T total = 0;
+  for (DWORD i = 0; i < count && i < 64; ++i) {
+    if (!HeapLock(heaps[i])) continue;
+    PROCESS_HEAP_ENTRY entry{};
+    while (HeapWalk(heaps[i], &entry))
+      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) total += entry.cbData;
+    HeapUnlock(heaps[i]);
+  }
+  return total;
+}
+
 Usage Measure() {
-  Usage usage{GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS),
-              0, 0};
+  Usage usage{};
+  usage.gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  usage.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
   GetProcessHandleCount(GetCurrentProcess(), &usage.handles);
-  PROCESS_MEMORY_COUNTERS_EX memory{};
-  memory.cb = sizeof memory;
-  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
-  usage.memory = memory.PrivateUsage;
+  HANDLE event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  usage.nextKernelHandle = PlaceOf(event);
+  CloseHandle(event);
+  HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+  usage.nextGdiHandle = PlaceOf(brush);
+  DeleteObject(brush);
+  HMENU menu = CreateMenu();
+  usage.nextUserHandle = PlaceOf(menu);
+  DestroyMenu(menu);
+  usage.heapBytes = HeapBytesInUse();
   return usage;
 }
 
@@ -44,8 +76,7 @@ ULONG Cycle(test::EventRecorder& events) {
 
 TEST(Cycles, TenThousandControlsLeaveNothingBehind) {
   OleInitialize(nullptr);
-  test::RegisterDevice();
-  test::RegisterServer(test::Tevrin4Path());
+  test::RegisterServers();
   HMODULE module = LoadLibraryW(test::Tevrin4Path().c_str());
   using CanUnloadNowFunction = HRESULT(STDAPICALLTYPE*)();
   auto canUnloadNow =
@@ -71,13 +102,20 @@ TEST(Cycles, TenThousandControlsLeaveNothingBehind) {
   EXPECT_EQ(after.gdi, before.gdi);
   EXPECT_EQ(after.user, before.user);
   EXPECT_LE(after.handles, before.handles + 2);
-  // A leak of even 100 bytes a cycle would show as a megabyte.
-  EXPECT_LT(after.memory, before.memory + 512 * 1024) << before.memory << " -> " << after.memory;
+  // One handle of a kind left behind per cycle would move these on by ten thousand places.
+  EXPECT_LE(after.nextKernelHandle, before.nextKernelHandle + 16);
+  EXPECT_LE(after.nextGdiHandle, before.nextGdiHandle + 16);
+  EXPECT_LE(after.nextUserHandle, before.nextUserHandle + 16);
+  // Even 16 bytes a cycle would show as 160 kB.
+  EXPECT_LT(after.heapBytes, before.heapBytes + 64 * 1024);
   EXPECT_EQ(events.References(), 0u);
   EXPECT_EQ(canUnloadNow(), S_OK);
-  std::printf("GDI %lu->%lu USER %lu->%lu handles %lu->%lu memory %lu->%lu\n", before.gdi, after.gdi, before.user,
-              after.user, before.handles, after.handles, static_cast<unsigned long>(before.memory),
-              static_cast<unsigned long>(after.memory));
+  std::printf("GDI %lu->%lu, USER %lu->%lu, handles %lu->%lu, next kernel handle %u->%u, next GDI handle %u->%u, "
+              "next USER handle %u->%u, heap bytes %lu->%lu\n",
+              before.gdi, after.gdi, before.user, after.user, before.handles, after.handles, before.nextKernelHandle,
+              after.nextKernelHandle, before.nextGdiHandle, after.nextGdiHandle, before.nextUserHandle,
+              after.nextUserHandle, static_cast<unsigned long>(before.heapBytes),
+              static_cast<unsigned long>(after.heapBytes));
   FreeLibrary(module);
   OleUninitialize();
 }

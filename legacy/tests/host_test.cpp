@@ -25,15 +25,8 @@ namespace dispid = legacy::dispid;
 
 const Texts kEight255(8, L"255");
 
-class HostTest : public testing::Test {
+class HostTest : public test::RegisteredServersTest {
  protected:
-  static void SetUpTestSuite() {
-    OleInitialize(nullptr);
-    test::RegisterDevice();
-    test::RegisterServer(test::Tevrin4Path());
-  }
-  static void TearDownTestSuite() { OleUninitialize(); }
-
   // A new control whose device control has a device plugged in.
   ComPtr<legacy::IKalloraPlus> Create() {
     ComPtr<legacy::IKalloraPlus> control = test::CreateControl();

@@ -31,8 +31,7 @@ constexpr char kScript[] =
 
 TEST(ScriptClient, CreatesTheControlByItsProgIdAndCallsItsMembers) {
   OleInitialize(nullptr);
-  test::RegisterDevice();
-  test::RegisterServer(test::Tevrin4Path());
+  test::RegisterServers();
 
   wchar_t folder[MAX_PATH];
   GetTempPathW(MAX_PATH, folder);

@@ -39,15 +39,8 @@ std::unique_ptr<activex::ControlSite> Host(HWND window, const RECT& place, Recei
   return site;
 }
 
-class SiteHostTest : public testing::Test {
+class SiteHostTest : public test::RegisteredServersTest {
  protected:
-  static void SetUpTestSuite() {
-    OleInitialize(nullptr);
-    test::RegisterDevice();
-    test::RegisterServer(test::Tevrin4Path());
-  }
-  static void TearDownTestSuite() { OleUninitialize(); }
-
   void SetUp() override {
     window_ = std::make_unique<activex::MessageWindow>(L"KalloraPlusTestHost", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                                        nullptr, RECT{50, 50, 450, 350}, nullptr);
