@@ -4,6 +4,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -178,10 +179,13 @@ class FakeDevice : public IDeviceControl {
 class FakeDeviceFactory : public IDeviceControlFactory {
  public:
   std::unique_ptr<IDeviceControl> Create() override {
+    if (WhileCreating) WhileCreating();
     if (!Installed) throw common::Error(L"Class not registered", -2147221164);
     return std::make_unique<FakeDevice>(State);
   }
   bool Installed = true;
+  // Runs inside Create, as COM may hand out waiting messages while it makes the control.
+  std::function<void()> WhileCreating;
   DeviceState State;
 };
 

@@ -77,7 +77,24 @@ TForm1::TForm1(IForm1Parts& parts, tray::TApplication& application)
   timer2_->SetEnabled(Form1Timers()[1].Enabled);
   devices_ = parts_.CreateDeviceFactory(window_);
   handlers_.emplace(ControlsForHandlers(), *devices_, parts_.Beeps());
-  handlers_->FormCreate();
+  RunFormCreate();
+}
+
+// Start-up hands out messages (its own pump, and COM's while the device control is made); a
+// close among them waits until start-up is done, as tearing the window down then would pull
+// the handlers and the device factory from under FormCreate.
+void TForm1::RunFormCreate() {
+  starting_ = true;
+  try {
+    handlers_->FormCreate();
+  } catch (...) {
+    // The window must not outlive this object, which its procedure points to.
+    starting_ = false;
+    DestroyWindow(window_);
+    throw;
+  }
+  starting_ = false;
+  if (closeWaiting_) Close();
 }
 
 TForm1::~TForm1() {
@@ -280,6 +297,10 @@ void TForm1::OnContextMenu(HWND clicked, POINT at) {
 // The window closes even when the device fails to take "test_stop": the failure goes to
 // the program-wide handler, and the user is never kept from quitting.
 void TForm1::OnClose() {
+  if (starting_) {
+    closeWaiting_ = true;
+    return;
+  }
   bool canClose = true;
   if (handlers_) tray::CallGuarded([&] { handlers_->FormCloseQuery(canClose); });
   if (canClose) DestroyWindow(window_);

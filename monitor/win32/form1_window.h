@@ -64,6 +64,7 @@ class TForm1 : public IFormWindow {
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void RunFormCreate();
   void CreateControls();
   HWND CreateChild(const PlacedControl& placed, const GdiFont& font);
   void CreateTextGrid1(const PlacedControl& placed);
@@ -92,6 +93,8 @@ class TForm1 : public IFormWindow {
   std::unique_ptr<FormTimer> timer1_, timer2_;
   std::unique_ptr<IDeviceControlFactory> devices_;
   std::optional<TForm1Handlers> handlers_;
+  bool starting_ = false;
+  bool closeWaiting_ = false;
 };
 
 }  // namespace monitor::win32

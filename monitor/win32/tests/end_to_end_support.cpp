@@ -144,11 +144,11 @@ MonitorProcess::MonitorProcess() {
   std::wstring line = L"\"" + BuiltPath(TEST_EXE_PATH) + L"\"";
   if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
     return;
-  for (int wait = 0; wait < 300 && !window_; ++wait) {
+  for (int wait = 0; wait < 3000 && !window_; ++wait) {
     Search search{process_.dwProcessId, nullptr};
     EnumWindows(FindForm, reinterpret_cast<LPARAM>(&search));
     window_ = search.found;
-    if (!window_) Sleep(50);
+    if (!window_) Sleep(5);
   }
 }
 
@@ -169,6 +169,12 @@ std::wstring MonitorProcess::Text(const wchar_t* control) const {
 bool MonitorProcess::Close() {
   if (window_) PostMessageW(window_, WM_CLOSE, 0, 0);
   return WaitForSingleObject(process_.hProcess, 10000) == WAIT_OBJECT_0;
+}
+
+DWORD MonitorProcess::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (process_.hProcess) GetExitCodeProcess(process_.hProcess, &code);
+  return code;
 }
 
 }  // namespace monitor::win32::testing

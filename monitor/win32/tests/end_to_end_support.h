@@ -85,6 +85,8 @@ class MonitorProcess {
   std::wstring Text(const wchar_t* control) const;
   // Asks the window to close and waits for the program to end; false when it did not.
   bool Close();
+  // The program's exit code once it has ended; STILL_ACTIVE before.
+  DWORD ExitCode() const;
 
  private:
   PROCESS_INFORMATION process_{};

@@ -127,6 +127,28 @@ TEST_F(EndToEnd, WithoutTheDeviceControlTheWindowShowsTheInstallationTextsAndClo
   EXPECT_TRUE(PumpUntil([&] { return monitor.form->Handle() == nullptr; }, 2000));
 }
 
+// The window shows before start-up has made the device control: a close at once, and one
+// later, both end the program normally.
+void ClosesWithExitCodeZero() {
+  MonitorProcess atOnce;
+  ASSERT_NE(atOnce.Window(), nullptr);
+  EXPECT_TRUE(atOnce.Close());
+  EXPECT_EQ(atOnce.ExitCode(), 0u);
+
+  MonitorProcess later;
+  ASSERT_NE(later.Window(), nullptr);
+  PumpFor(3 * Tick);
+  EXPECT_TRUE(later.Close());
+  EXPECT_EQ(later.ExitCode(), 0u);
+}
+
+TEST_F(EndToEnd, TestExeEndsWithExitCodeZeroWhenClosed) { ClosesWithExitCodeZero(); }
+
+TEST_F(EndToEnd, WithoutTheDeviceControlTestExeEndsWithExitCodeZeroWhenClosed) {
+  RegisteredDevice::Unregister();
+  ClosesWithExitCodeZero();
+}
+
 TEST_F(EndToEnd, TwoProgramsSideBySideEachHaveTheirOwnBeepMutex) {
   MonitorProcess first, second;
   ASSERT_NE(first.Window(), nullptr);
@@ -143,6 +165,8 @@ TEST_F(EndToEnd, TwoProgramsSideBySideEachHaveTheirOwnBeepMutex) {
   EXPECT_EQ(GetWindowTextLengthW(first.Window()), 4);  // "TEST"
   EXPECT_TRUE(first.Close());
   EXPECT_TRUE(second.Close());
+  EXPECT_EQ(first.ExitCode(), 0u);
+  EXPECT_EQ(second.ExitCode(), 0u);
 }
 
 }  // namespace

@@ -218,5 +218,39 @@ TEST(TForm1Window, CloseSendsTestStopAndClosesEvenWhenTheDeviceFails) {
   EXPECT_FALSE(open.device().Alive);
 }
 
+// COM may hand out waiting messages while it makes the device control; a close among them
+// waits for start-up to finish, then goes through as usual.
+void CloseWhileTheDeviceIsMade(TestParts& parts) {
+  parts.devices.WhileCreating = [&parts] {
+    PostMessageW(parts.window, WM_CLOSE, 0, 0);
+    parts.application.ProcessMessages();
+  };
+}
+
+TEST(TForm1Window, ACloseDuringStartUpWaitsForStartUpThenSendsTestStop) {
+  TestParts parts;
+  CloseWhileTheDeviceIsMade(parts);
+  TForm1 form(parts, parts.application);
+  EXPECT_NE(form.Handle(), nullptr);
+  EXPECT_THAT(parts.devices.State.Received, ::testing::ElementsAre("bind OnSignalA", "bind OnCallerID",
+                                                                    "+:~.-q", "Start"));
+  EXPECT_EQ(TextOf(form.Control(L"Label5")), L"0");
+  EXPECT_TRUE(PumpUntil([&] { return form.Handle() == nullptr; }, 1000));
+  EXPECT_THAT(parts.devices.State.Received, ::testing::Contains("test_stop"));
+  EXPECT_EQ(parts.devices.State.Received.back(), "test_stop");
+  EXPECT_FALSE(parts.devices.State.Alive);
+}
+
+TEST(TForm1Window, ACloseDuringStartUpWithoutTheDeviceShowsTheTextsThenCloses) {
+  TestParts parts;
+  parts.devices.Installed = false;
+  CloseWhileTheDeviceIsMade(parts);
+  TForm1 form(parts, parts.application);
+  ASSERT_NE(form.Handle(), nullptr);
+  EXPECT_EQ(TextOf(form.Control(L"Label9")), L"Kurulumu tamamlayınız.");
+  EXPECT_EQ(TextOf(form.Control(L"Label22")), L"Dosyalar eksik.");
+  EXPECT_TRUE(PumpUntil([&] { return form.Handle() == nullptr; }, 1000));
+}
+
 }  // namespace
 }  // namespace monitor::win32::testing

@@ -30,12 +30,14 @@ class TestParts : public IForm1Parts {
       return TRUE;
     };
   }
-  std::unique_ptr<IDeviceControlFactory> CreateDeviceFactory(HWND) override {
+  std::unique_ptr<IDeviceControlFactory> CreateDeviceFactory(HWND form) override {
+    window = form;
     return std::make_unique<monitor::testing::ForwardingDeviceFactory>(devices);
   }
   IBeepSystem& Beeps() override { return beeps; }
 
   Journal journal;
+  HWND window = nullptr;  // the form the device control was made for
   FakeDeviceFactory devices;
   std::vector<std::wstring> balloons;
   std::atomic<int> beepCount{0};
