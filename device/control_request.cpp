@@ -144,7 +144,7 @@ std::wstring Apply(const ControlRequest& request, SimulatedDevice& device, Demo&
   if (request.verb == L"status") {
     return (device.Plugged() ? L"plugged " + device.Model() + L" " + device.Serial() : std::wstring(L"unplugged")) +
            (device.Started() ? L", started" : L", not started") + (demo.On() ? L", demo on" : L", demo off") + L", " +
-           std::to_wstring(device.Log().size()) + L" commands, " + std::to_wstring(device.FailuresLeft()) +
+           std::to_wstring(device.CommandCount()) + L" commands, " + std::to_wstring(device.FailuresLeft()) +
            L" failures pending";
   }
   return L"unknown request '" + request.verb + L"'";

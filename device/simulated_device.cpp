@@ -11,6 +11,7 @@ constexpr std::int32_t kInjectedFailure = static_cast<std::int32_t>(0x80004005);
 
 std::wstring SimulatedDevice::Command(const std::wstring& command) {
   log_.push_back(command);
+  ++commandCount_;
   if (failuresLeft_ > 0) {
     --failuresLeft_;
     throw common::Error(L"Simulated device failure", kInjectedFailure);
@@ -26,6 +27,11 @@ std::wstring SimulatedDevice::Command(const std::wstring& command) {
     return {};
   }
   return {};
+}
+
+void SimulatedDevice::Start() {
+  log_.push_back(kStartEntry);
+  started_ = true;
 }
 
 void SimulatedDevice::Plug(std::wstring model, std::wstring serial) {

@@ -1,5 +1,6 @@
 // The simulated caller-ID device behind the stand-in control: its plug state, the commands it
-// answers and logs, injected failures, and the calls and signal levels it reports.
+// answers, the log of what it was told, injected failures, and the calls and signal levels it
+// reports.
 #pragma once
 
 #include <array>
@@ -26,12 +27,14 @@ class DeviceEvents {
 class SimulatedDevice {
  public:
   static constexpr wchar_t kAccessCode[] = L"+:~.-q";
+  // How a Start appears in the log, so it cannot be taken for a command text.
+  static constexpr wchar_t kStartEntry[] = L"Start()";
 
   explicit SimulatedDevice(DeviceEvents& events) : events_(events) {}
 
   // Answers a command and logs it; throws common::Error while failures are injected.
   std::wstring Command(const std::wstring& command);
-  void Start() { started_ = true; }
+  void Start();
   void Stop() { started_ = false; }
 
   void Plug(std::wstring model, std::wstring serial);
@@ -46,7 +49,9 @@ class SimulatedDevice {
   bool Unlocked() const { return unlocked_; }
   const std::wstring& Model() const { return model_; }
   const std::wstring& Serial() const { return serial_; }
+  // Every command and every Start, in the order they came.
   const std::vector<std::wstring>& Log() const { return log_; }
+  int CommandCount() const { return commandCount_; }
   int FailuresLeft() const { return failuresLeft_; }
 
  private:
@@ -56,6 +61,7 @@ class SimulatedDevice {
   bool unlocked_ = false;
   std::wstring model_, serial_;
   std::vector<std::wstring> log_;
+  int commandCount_ = 0;
   int failuresLeft_ = 0;
 };
 

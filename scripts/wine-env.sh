@@ -29,23 +29,28 @@ start_virtual_display() {
   echo ":$display"
 }
 
+# Bump when create_prefix changes, so existing prefixes are made again.
+wine_prefix_version=2
+
 create_prefix() {
   local prefix=$1
-  [[ -f $prefix/.ready ]] && return
+  [[ $(cat "$prefix/.ready" 2>/dev/null) == "$wine_prefix_version" ]] && return
   rm -rf "$prefix"
   wineboot --init >/dev/null 2>&1 9>&-
-  # Map the system's font names to fonts that exist here, with Turkish glyphs.
+  # Map the system's font names to fonts that exist here, with Turkish glyphs. A program that
+  # crashes prints its backtrace and ends, instead of waiting on a crash dialog nobody sees.
   local reg
   reg=$(mktemp --suffix=.reg)
   printf '%s\r\n' 'REGEDIT4' '' \
     '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]' \
     '"MS Sans Serif"="Liberation Sans"' '"Arial"="Liberation Sans"' \
     '"Arial Narrow"="Liberation Sans Narrow"' '"Tahoma"="Liberation Sans"' \
-    '"MS Shell Dlg"="Liberation Sans"' '"MS Shell Dlg 2"="Liberation Sans"' >"$reg"
+    '"MS Shell Dlg"="Liberation Sans"' '"MS Shell Dlg 2"="Liberation Sans"' '' \
+    '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' >"$reg"
   wine regedit /S "$(winepath -w "$reg" 2>/dev/null 9>&-)" >/dev/null 2>&1 9>&-
   rm -f "$reg"
   wineserver -w 9>&-
-  touch "$prefix/.ready"
+  echo "$wine_prefix_version" >"$prefix/.ready"
 }
 
 wine_env() {

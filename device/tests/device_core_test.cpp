@@ -38,8 +38,9 @@ TEST_F(DeviceTest, AnswersTheModelAndSerialOnlyWhilePlugged) {
   EXPECT_TRUE(device.Unlocked());
 }
 
-TEST_F(DeviceTest, LogsEveryCommandInOrderIncludingFailedOnes) {
+TEST_F(DeviceTest, LogsEveryCommandAndStartInOrderIncludingFailedOnes) {
   device.Command(L"+:~.-q");
+  device.Start();
   EXPECT_EQ(L"the next 2 commands fail", Run({L"fail", L"2"}));
   EXPECT_THROW(device.Command(L"devicemodel"), common::Error);
   try {
@@ -49,7 +50,7 @@ TEST_F(DeviceTest, LogsEveryCommandInOrderIncludingFailedOnes) {
     EXPECT_EQ(static_cast<std::int32_t>(0x80004005), error.SystemCode());
   }
   EXPECT_EQ(L"", device.Command(L"test_stop"));
-  EXPECT_EQ(L"+:~.-q\ndevicemodel\nserial\ntest_stop\n", Run({L"log"}));
+  EXPECT_EQ(L"+:~.-q\nStart()\ndevicemodel\nserial\ntest_stop\n", Run({L"log"}));
 }
 
 TEST_F(DeviceTest, CallsAndLevelsReachTheEventsWithExactlyTheTextsSent) {

@@ -145,7 +145,7 @@ HRESULT Tevrin5Control::get_LineCount(LONG* value) {
 
 HRESULT Tevrin5Control::get_CommandCount(LONG* value) {
   if (!value) return E_POINTER;
-  *value = static_cast<LONG>(device_.Log().size());
+  *value = device_.CommandCount();
   return S_OK;
 }
 

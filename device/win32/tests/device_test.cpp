@@ -110,7 +110,7 @@ TEST_F(DeviceTest, TheConsoleToolDrivesTheHostedDeviceEndToEnd) {
   ToolRun log = RunDevctl(L"log");
   EXPECT_EQ(0, log.exitCode);
   EXPECT_NE(std::wstring::npos,
-            log.output.find(L"+:~.-q\ndevicemodel\ndevicemodel\nserial\ndevicemodel\ndevicemodel\ntest_stop\n"))
+            log.output.find(L"+:~.-q\nStart()\ndevicemodel\ndevicemodel\nserial\ndevicemodel\ndevicemodel\ntest_stop\n"))
       << common::ToUtf8(log.output);
   ToolRun status = RunDevctl(L"status");
   EXPECT_NE(std::wstring::npos, status.output.find(L"plugged KX-800 TR-0042, not started")) << common::ToUtf8(status.output);

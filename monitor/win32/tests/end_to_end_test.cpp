@@ -105,11 +105,14 @@ TEST_F(EndToEnd, TheDeviceHearsTheAccessCodeStartThePollsAndTestStopInOrder) {
   bool canClose = false;
   monitor.form->Handlers().FormCloseQuery(canClose);
   const std::wstring log = Devctl(L"log").output;
-  const auto access = log.find(L"+:~.-q"), poll = log.find(L"devicemodel"), stop = log.find(L"test_stop");
+  const auto access = log.find(L"+:~.-q"), start = log.find(L"Start()"), poll = log.find(L"devicemodel"),
+             stop = log.find(L"test_stop");
   ASSERT_NE(access, std::wstring::npos) << common::ToUtf8(log);
+  ASSERT_NE(start, std::wstring::npos) << common::ToUtf8(log);
   ASSERT_NE(poll, std::wstring::npos);
   ASSERT_NE(stop, std::wstring::npos);
-  EXPECT_LT(access, poll);
+  EXPECT_LT(access, start);
+  EXPECT_LT(start, poll);
   EXPECT_LT(poll, stop);
   EXPECT_EQ(log.find(L"devicemodel", stop), std::wstring::npos);
   EXPECT_TRUE(canClose);
