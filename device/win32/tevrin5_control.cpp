@@ -33,12 +33,12 @@ void PaintDevice(HWND window, bool plugged) {
 
 }  // namespace
 
+// To the minute, as caller-ID reports give it, and short enough for the call list's time column.
 std::wstring NowText() {
   SYSTEMTIME now;
   GetLocalTime(&now);
   wchar_t text[32];
-  swprintf(text, 32, L"%02u.%02u.%04u %02u:%02u:%02u", now.wDay, now.wMonth, now.wYear, now.wHour, now.wMinute,
-           now.wSecond);
+  swprintf(text, 32, L"%02u.%02u.%02u %02u:%02u", now.wDay, now.wMonth, now.wYear % 100u, now.wHour, now.wMinute);
   return text;
 }
 

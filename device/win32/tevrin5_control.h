@@ -55,7 +55,7 @@ class Tevrin5Control final : public activex::Control<ITevrin5>, private DeviceEv
   std::unique_ptr<activex::MessageWindow> link_;
 };
 
-// "dd.MM.yyyy HH:mm:ss" of the local time.
+// "dd.MM.yy HH:mm" of the local time.
 std::wstring NowText();
 
 }  // namespace device
