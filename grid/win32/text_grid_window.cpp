@@ -103,6 +103,9 @@ LRESULT TextGridWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_PAINT:
       OnPaint();
       return 0;
+    case DeferredScrollBars::kRedrawMessage:
+      scrollBars_.RedrawChanged(window_);
+      return 0;
     case WM_SETCURSOR:
       if (OnSetCursor(lParam)) return TRUE;
       break;
@@ -113,6 +116,8 @@ LRESULT TextGridWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
 }
 
 void TextGridWindow::OnPaint() {
+  // Bars changed by the work that asked for this paint are drawn with it.
+  scrollBars_.RedrawChanged(window_);
   PAINTSTRUCT paint;
   BeginPaint(window_, &paint);
   struct EndPaintAtExit {
@@ -190,13 +195,15 @@ void TextGridWindow::SetScrollBar(ScrollBarKind bar, std::int32_t maximum, unsig
   info.nMax = maximum;
   info.nPage = 0;
   info.nPos = position;
-  SetScrollInfo(window_, BarOf(bar), &info, TRUE);
+  scrollBars_.Set(window_, BarOf(bar), info);
 }
 
 void TextGridWindow::ShowScrollBars(bool horizontal, bool vertical) {
   if (!window_) return;
-  ShowScrollBar(window_, SB_HORZ, horizontal);
-  ShowScrollBar(window_, SB_VERT, vertical);
+  // Showing a bar that shows already still recalculates and repaints the frame.
+  const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
+  if (((style & WS_HSCROLL) != 0) != horizontal) ShowScrollBar(window_, SB_HORZ, horizontal);
+  if (((style & WS_VSCROLL) != 0) != vertical) ShowScrollBar(window_, SB_VERT, vertical);
 }
 
 bool TextGridWindow::Focused() const { return window_ && GetFocus() == window_; }

@@ -12,6 +12,7 @@
 
 #include "grid/grid_host.h"
 #include "grid/text_grid.h"
+#include "grid/win32/deferred_scroll_bars.h"
 #include "grid/win32/gdi_canvas.h"
 #include "grid/win32/inplace_edit_win32.h"
 
@@ -62,6 +63,7 @@ class TextGridWindow : public GridHost {
   HWND window_ = nullptr;
   // Over the window's own device context, which keeps its font between drawings.
   std::unique_ptr<GdiCanvas> canvas_;
+  DeferredScrollBars scrollBars_;
 };
 
 }  // namespace grid::win32

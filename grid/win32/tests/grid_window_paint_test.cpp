@@ -2,6 +2,8 @@
 // and the grid rendered through the GDI canvas into a real bitmap, checked pixel by pixel.
 #include <windows.h>
 
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "grid/win32/gdi_canvas.h"
@@ -119,6 +121,79 @@ TEST(GridWindow, ScrollBarsFollowTheLayout) {
   EXPECT_EQ(info.nPos, 36);
   window.Grid().SetRowCount(2);
   EXPECT_FALSE(style() & WS_VSCROLL);
+}
+
+// Counts the frame paints one window receives from this thread.
+class FramePaints {
+ public:
+  explicit FramePaints(HWND window) {
+    window_ = window;
+    count_ = 0;
+    hook_ = SetWindowsHookExW(WH_CALLWNDPROC, Count, nullptr, GetCurrentThreadId());
+  }
+  ~FramePaints() { UnhookWindowsHookEx(hook_); }
+  FramePaints(const FramePaints&) = delete;
+  FramePaints& operator=(const FramePaints&) = delete;
+  int Count() const { return count_; }
+
+ private:
+  static LRESULT CALLBACK Count(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->hwnd == window_ && sent->message == WM_NCPAINT) ++count_;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static inline HWND window_ = nullptr;
+  static inline int count_ = 0;
+  HHOOK hook_;
+};
+
+// What the vertical bar shows on the screen now, pixel by pixel.
+std::vector<COLORREF> VerticalBarPixels(HWND window) {
+  SCROLLBARINFO bar{};
+  bar.cbSize = sizeof bar;
+  GetScrollBarInfo(window, OBJID_VSCROLL, &bar);
+  RECT frame;
+  GetWindowRect(window, &frame);
+  const int width = bar.rcScrollBar.right - bar.rcScrollBar.left;
+  const int height = bar.rcScrollBar.bottom - bar.rcScrollBar.top;
+  MemoryBitmap copy(width, height);
+  HDC dc = GetWindowDC(window);
+  BitBlt(copy.Dc(), 0, 0, width, height, dc, bar.rcScrollBar.left - frame.left, bar.rcScrollBar.top - frame.top,
+         SRCCOPY);
+  ReleaseDC(window, dc);
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) pixels.push_back(copy.At(x, y));
+  return pixels;
+}
+
+TEST(GridWindow, ScrollBarsTakeNewValuesAtOnceAndAreDrawnOnceOnlyWhenTheyChanged) {
+  ParentWindow parent(true);
+  TextGridWindow window(parent.Handle(), {0, 0, 204, 104});
+  TTextGrid& grid = window.Grid();
+  grid.SetColCount(2);
+  grid.SetRowCount(20);
+  testing::PumpWaitingMessages();
+  const FramePaints framePaints(window.Handle());
+
+  // A row off the top and one added at the end, as each call does: the bar ends where it was.
+  grid.DeleteRow(0);
+  grid.AddRow();
+  testing::PumpWaitingMessages();
+  EXPECT_EQ(framePaints.Count(), 0);
+
+  const std::vector<COLORREF> drawn = VerticalBarPixels(window.Handle());
+  grid.SetVScrollPos(grid.VScrollMax());
+  EXPECT_EQ(GetScrollPos(window.Handle(), SB_VERT), grid.VScrollMax()) << "the bar holds it before it is drawn";
+  EXPECT_EQ(VerticalBarPixels(window.Handle()), drawn);
+  testing::PumpWaitingMessages();
+  EXPECT_EQ(framePaints.Count(), 1);
+  EXPECT_NE(VerticalBarPixels(window.Handle()), drawn) << "the thumb at the bottom";
+
+  // A paint asked for at once (no message loop in between) draws the changed bar with it.
+  grid.SetVScrollPos(0);
+  UpdateWindow(window.Handle());
+  EXPECT_EQ(framePaints.Count(), 2);
 }
 
 TEST(GridWindow, SizeChangesRelayOutTheColumns) {
