@@ -13,7 +13,7 @@
 
 #include "activex/com_ptr.h"
 #include "legacy/kallora_plus_interface.h"
-#include "legacy/tests/child_process.h"
+#include "device/win32/tests/child_process.h"
 #include "legacy/tests/event_recorder.h"
 
 namespace test {

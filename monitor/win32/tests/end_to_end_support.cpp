@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "common/utf16.h"
+#include "device/win32/tests/child_process.h"
 #include "monitor/form1_description.h"
 
 namespace monitor::win32::testing {
@@ -46,47 +47,8 @@ std::wstring BuiltPath(const char* utf8Path) {
 }
 
 ToolRun Devctl(const std::wstring& arguments) {
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE read = nullptr, write = nullptr;
-  CreatePipe(&read, &write, &inherit, 0);
-  SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = startup.hStdError = write;
-  std::wstring line = L"\"" + BuiltPath(DEVCTL_PATH) + L"\" " + arguments;
-  PROCESS_INFORMATION process{};
-  const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                      nullptr, &startup, &process);
-  CloseHandle(write);
-  if (!started) {
-    CloseHandle(read);
-    return {-1, L"devctl did not start"};
-  }
-  std::string bytes;
-  const auto drain = [&] {
-    DWORD waiting = 0, got = 0;
-    char buffer[4096];
-    while (PeekNamedPipe(read, nullptr, 0, nullptr, &waiting, nullptr) && waiting > 0 &&
-           ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0)
-      bytes.append(buffer, got);
-  };
-  // The device lives on this thread: its window must answer the tool meanwhile.
-  while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 20000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    drain();
-  }
-  drain();
-  DWORD code = 0;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
-  CloseHandle(read);
-  return {static_cast<int>(code), common::FromUtf8(bytes)};
+  const ::test::ChildResult run = ::test::RunChild(L"\"" + BuiltPath(DEVCTL_PATH) + L"\" " + arguments);
+  return {static_cast<int>(run.exitCode), common::FromUtf8(run.output)};
 }
 
 RegisteredDevice::RegisteredDevice() : library_(LoadLibraryW(BuiltPath(DEVSIM_PATH).c_str())) {

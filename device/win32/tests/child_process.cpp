@@ -1,4 +1,4 @@
-#include "legacy/tests/child_process.h"
+#include "device/win32/tests/child_process.h"
 
 #include <windows.h>
 
