@@ -37,11 +37,18 @@ std::optional<RECT> BarRect(HWND window, int bar) {
 void DeferredScrollBars::Set(HWND window, int bar, const SCROLLINFO& info) {
   if (Holds(Current(window, bar), info)) return;
   SetScrollInfo(window, bar, &info, FALSE);
+  setSinceRedraw_ = true;
   if (!redrawPosted_) redrawPosted_ = PostMessageW(window, kRedrawMessage, 0, 0) != FALSE;
 }
 
-void DeferredScrollBars::RedrawChanged(HWND window) {
+void DeferredScrollBars::RedrawMessageArrived(HWND window) {
   redrawPosted_ = false;
+  RedrawChanged(window);
+}
+
+void DeferredScrollBars::RedrawChanged(HWND window) {
+  if (!setSinceRedraw_) return;
+  setSinceRedraw_ = false;
   for (int bar : {SB_HORZ, SB_VERT}) {
     const SCROLLINFO now = Current(window, bar);
     std::optional<SCROLLINFO>& drawn = drawn_[bar == SB_HORZ ? 0 : 1];

@@ -14,16 +14,19 @@ namespace grid::win32 {
 
 class DeferredScrollBars {
  public:
-  // Posted to the window once per change; its procedure answers it with RedrawChanged.
+  // Posted to the window once per change; its procedure answers it with RedrawMessageArrived.
   static constexpr UINT kRedrawMessage = WM_USER + 0x5B;
 
   // bar is SB_HORZ or SB_VERT; info.fMask says which values are set.
   void Set(HWND window, int bar, const SCROLLINFO& info);
-  // Asks for the frame of each visible bar whose values changed since it was last drawn.
+  void RedrawMessageArrived(HWND window);
+  // After a Set: asks for the frame of each visible bar whose values differ from what it last
+  // showed. The window calls it before it paints, too.
   void RedrawChanged(HWND window);
 
  private:
   bool redrawPosted_ = false;
+  bool setSinceRedraw_ = false;
   std::array<std::optional<SCROLLINFO>, 2> drawn_;  // SB_HORZ, SB_VERT
 };
 

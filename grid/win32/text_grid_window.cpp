@@ -104,7 +104,7 @@ LRESULT TextGridWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       OnPaint();
       return 0;
     case DeferredScrollBars::kRedrawMessage:
-      scrollBars_.RedrawChanged(window_);
+      scrollBars_.RedrawMessageArrived(window_);
       return 0;
     case WM_SETCURSOR:
       if (OnSetCursor(lParam)) return TRUE;
