@@ -262,6 +262,64 @@ TEST_F(FillDrag, AReadOnlyGridOnlyEnlargesTheSelection) {
   EXPECT_EQ(grid.SelectArea(), (Rect{0, 0, 0, 3}));
 }
 
+TEST_F(FillDrag, HiddenColumnsNeitherGiveNorTakeTexts) {
+  grid.SetCells(0, 0, L"a");
+  grid.SetCells(1, 0, L"h");
+  grid.Columns()[1].SetVisible(false);
+  grid.SetSelectArea({0, 0, 1, 0}, false);  // one visible column, "a"
+  DragHandleTo(2, 1);
+  EXPECT_EQ(Column(0), L"aa......");
+  EXPECT_EQ(Column(1), L"h.......");
+  EXPECT_EQ(Column(2), L"aa......");
+}
+
+TEST_F(FillDrag, NoHandleIsLeftOnAGridWithoutRows) {
+  host.focused = true;
+  grid.Paint(host.canvas);
+  const Rect handle = grid.FillHandleRect();
+  grid.SetRowCount(0);
+  Click(X(0), 5);  // a header click makes row 0 current all the same
+  grid.Paint(host.canvas);
+  Hover(handle.left + 1, handle.top + 1);
+  EXPECT_NE(grid.Zone(), HitZone::FillHandle);
+  grid.MouseDown(TMouseButton::mbLeft, ssLeft, handle.left + 1, handle.top + 1);
+  grid.MouseMove(ssLeft, X(1), Y(2));
+  grid.MouseUp(TMouseButton::mbLeft, 0, X(1), Y(2));
+  EXPECT_EQ(grid.FillArea(), (Rect{-1, -1, -1, -1}));
+}
+
+TEST_F(FillDrag, ADragEndedAnyOtherWayLeavesNoOutlineNorCapture) {
+  grid.SetCells(0, 0, L"a");
+  host.focused = true;
+  grid.Paint(host.canvas);
+  const Rect handle = grid.FillHandleRect();
+  Hover(handle.left + 1, handle.top + 1);
+  grid.MouseDown(TMouseButton::mbRight, ssRight, handle.left + 1, handle.top + 1);
+  grid.MouseMove(ssRight, X(0), Y(3));
+  grid.MouseUp(TMouseButton::mbRight, 0, X(0), Y(3));
+  EXPECT_EQ(grid.FillArea(), (Rect{-1, -1, -1, -1})) << "a right-button press on the handle";
+
+  Hover(handle.left + 1, handle.top + 1);
+  grid.MouseDown(TMouseButton::mbLeft, ssLeft, handle.left + 1, handle.top + 1);
+  grid.MouseMove(ssLeft, X(0), Y(3));
+  host.ClearRecords();
+  grid.MouseCaptureLost();
+  EXPECT_EQ(grid.FillArea(), (Rect{-1, -1, -1, -1})) << "the mouse taken by another window";
+  EXPECT_EQ(host.invalidated.size(), 1u);
+  grid.MouseMove(ssLeft, X(0), Y(5));
+  grid.MouseUp(TMouseButton::mbLeft, 0, X(0), Y(5));
+  EXPECT_EQ(Column(0), L"a.......") << "nothing copied after the loss";
+
+  grid.OnCellChanging = TOnCellChanging([](Component&, std::int32_t, std::int32_t, bool&) { throw 1; });
+  Click(X(1), Y(1));
+  Click(X(0), Y(0));
+  host.ClearRecords();
+  EXPECT_THROW(DragHandleTo(0, 2), int);
+  EXPECT_EQ(grid.FillArea(), (Rect{-1, -1, -1, -1})) << "a failing copy";
+  EXPECT_EQ(host.calls.back(), "ReleaseCapture");
+  EXPECT_EQ(grid.DragLineIndex(), -1);
+}
+
 TEST_F(GridMouse, DraggingAnEdgeResizesDownToFivePixels) {
   Hover(20 + 50, Y(1));
   ASSERT_EQ(grid.Zone(), HitZone::ColumnEdge);
