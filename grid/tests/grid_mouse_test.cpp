@@ -40,6 +40,15 @@ class GridMouse : public ::testing::Test {
     grid.MouseUp(TMouseButton::mbLeft, 0, x1, y1);
   }
   Point Current() const { return {grid.CurrentCol(), grid.CurrentRow()}; }
+  // Presses a button on the fill handle of the selected block, drawn focused.
+  void PressHandle(TMouseButton button = TMouseButton::mbLeft, TShiftState state = ssLeft) {
+    host.focused = true;
+    grid.Paint(host.canvas);
+    const Rect handle = grid.FillHandleRect();
+    Hover(handle.left + 1, handle.top + 1);
+    EXPECT_EQ(grid.Zone(), HitZone::FillHandle);
+    grid.MouseDown(button, state, handle.left + 1, handle.top + 1);
+  }
 
   RecordingHost host{{300, 300}};
   TTextGrid grid{host};
@@ -143,11 +152,7 @@ TEST_F(GridMouse, TheFillHandleGoesToTheCornerAColumnOrRowSelectionAsksFor) {
 }
 
 TEST_F(GridMouse, AFillDragOutlinesItsSourceBlockDotted) {
-  host.focused = true;
-  grid.Paint(host.canvas);
-  const Rect handle = grid.FillHandleRect();
-  Hover(handle.left + 1, handle.top + 1);
-  grid.MouseDown(TMouseButton::mbLeft, ssLeft, handle.left + 1, handle.top + 1);
+  PressHandle();
   grid.MouseMove(ssLeft, X(0), Y(3));
   EXPECT_EQ(grid.FillArea(), (Rect{0, 0, 0, 0}));
   EXPECT_EQ(grid.SelectArea(), (Rect{0, 0, 0, 3}));
@@ -206,12 +211,7 @@ class FillDrag : public GridMouse {
  protected:
   // Drags the fill handle of the selected block to the cell (col, row).
   void DragHandleTo(std::int32_t col, std::int32_t row) {
-    host.focused = true;
-    grid.Paint(host.canvas);
-    const Rect handle = grid.FillHandleRect();
-    Hover(handle.left + 1, handle.top + 1);
-    ASSERT_EQ(grid.Zone(), HitZone::FillHandle);
-    grid.MouseDown(TMouseButton::mbLeft, ssLeft, handle.left + 1, handle.top + 1);
+    PressHandle();
     grid.MouseMove(ssLeft, X(col), Y(row));
     grid.MouseUp(TMouseButton::mbLeft, 0, X(col), Y(row));
   }
@@ -290,17 +290,12 @@ TEST_F(FillDrag, NoHandleIsLeftOnAGridWithoutRows) {
 
 TEST_F(FillDrag, ADragEndedAnyOtherWayLeavesNoOutlineNorCapture) {
   grid.SetCells(0, 0, L"a");
-  host.focused = true;
-  grid.Paint(host.canvas);
-  const Rect handle = grid.FillHandleRect();
-  Hover(handle.left + 1, handle.top + 1);
-  grid.MouseDown(TMouseButton::mbRight, ssRight, handle.left + 1, handle.top + 1);
+  PressHandle(TMouseButton::mbRight, ssRight);
   grid.MouseMove(ssRight, X(0), Y(3));
   grid.MouseUp(TMouseButton::mbRight, 0, X(0), Y(3));
   EXPECT_EQ(grid.FillArea(), (Rect{-1, -1, -1, -1})) << "a right-button press on the handle";
 
-  Hover(handle.left + 1, handle.top + 1);
-  grid.MouseDown(TMouseButton::mbLeft, ssLeft, handle.left + 1, handle.top + 1);
+  PressHandle();
   grid.MouseMove(ssLeft, X(0), Y(3));
   host.ClearRecords();
   grid.MouseCaptureLost();
