@@ -41,6 +41,7 @@ void TTextGrid::SetColCount(std::int32_t value) {
 }
 
 void TTextGrid::SetRowCount(std::int32_t value) {
+  value = std::max(value, 0);  // as ColCount, a negative count means none
   if (value == rowCount_) return;
   rowCount_ = value;
   ClampCurrentCell();
@@ -51,10 +52,12 @@ void TTextGrid::SetRowCount(std::int32_t value) {
 }
 
 void TTextGrid::SetDefRowHeight(std::int32_t value) {
+  value = std::max(value, 1);  // every row must have a height: the layout divides by it
   if (value == defRowHeight_) return;
+  const std::int32_t pageStep = Mul(5, value);
   defRowHeight_ = value;
   lineStep_ = value;
-  pageStep_ = Mul(5, value);
+  pageStep_ = pageStep;
   Recalculate();
   RepaintAll();
 }
@@ -207,6 +210,7 @@ void TTextGrid::SetEnabled(bool value) {
 void TTextGrid::ColumnChanged(const TTextColumn& column) { RepaintColumn(column.Index()); }
 
 void TTextGrid::ColumnsChanged() {
+  KeepSelectionOnColumns();
   BuildHeaderSpans();
   RepaintAll();
 }
@@ -317,10 +321,25 @@ void TTextGrid::ClampCurrentCell() {
   if (rowCount_ == 0 || ColCount() == 0) {
     currentCol_ = -1;
     currentRow_ = -1;
+    fillHandleRect_ = kNoArea;  // nothing to drag until a frame is drawn again
   }
 }
 
-void TTextGrid::SelectCurrentCellOnly() { selectArea_ = {currentCol_, currentRow_, currentCol_, currentRow_}; }
+void TTextGrid::SelectCurrentCellOnly() {
+  anchorCol_ = currentCol_;
+  anchorRow_ = currentRow_;
+  selectArea_ = {currentCol_, currentRow_, currentCol_, currentRow_};
+}
+
+// Columns added or deleted one by one leave no current cell, anchor or block on a column
+// that is gone, nor a grid with cells but no current cell.
+void TTextGrid::KeepSelectionOnColumns() {
+  const bool onColumns = std::max({currentCol_, anchorCol_, selectArea_.right}) < ColCount();
+  const bool currentLost = currentCol_ < 0 && ColCount() > 0 && rowCount_ > 0;
+  if (onColumns && !currentLost) return;
+  ClampCurrentCell();
+  SelectCurrentCellOnly();
+}
 
 void TTextGrid::NotifyColRowChanged() { OnColRowChanged(*this, currentCol_, currentRow_); }
 

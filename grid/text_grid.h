@@ -273,10 +273,14 @@ class TTextGrid : public Component {
   void MouseDown(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y);
   void MouseMove(TShiftState shift, std::int32_t x, std::int32_t y);
   void MouseUp(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y);
+  // The mouse was taken from the grid during a drag (another window captured it): the drag
+  // ends without its mouse-up's effect.
+  void MouseCaptureLost();
   // delta: 120 per notch away from the user; scrolls that many pixels up.
   void MouseWheel(std::int16_t delta);
-  void HScroll(ScrollAction action, std::int16_t position);
-  void VScroll(ScrollAction action, std::int16_t position);
+  // position: where the thumb actions put the bar, the whole 32-bit value.
+  void HScroll(ScrollAction action, std::int32_t position);
+  void VScroll(ScrollAction action, std::int32_t position);
   void FocusGained();
   void FocusLost(bool toOwnEditor);
   // The zone under a client point; finds the column edge under it as a side effect.
@@ -381,10 +385,14 @@ class TTextGrid : public Component {
   void DragInZone(std::int32_t x, std::int32_t y);
   void ResizeColumn(std::int32_t x);
   void FillCopy();
+  void FinishMouseUp(std::int32_t x, std::int32_t y);
+  void EndDrag();
   Point ClampedCellFromPoint(std::int32_t x, std::int32_t y) const;
   bool IsCell(std::int32_t col, std::int32_t row) const;
   void ClampCurrentCell();
+  // The current cell alone selected, the anchor on it.
   void SelectCurrentCellOnly();
+  void KeepSelectionOnColumns();
   void ApplyAutoColWidth();
   void FitColumns(std::int32_t available);
   std::int32_t VisibleColumnsWidth() const;
@@ -431,8 +439,9 @@ class TTextGrid : public Component {
   std::int32_t anchorCol_ = 0;
   std::int32_t anchorRow_ = 0;
   Rect selectArea_;
-  Rect fillArea_{-1, -1, -1, -1};
-  Rect fillHandleRect_{-1, -1, -1, -1};
+  static constexpr Rect kNoArea{-1, -1, -1, -1};  // no fill drag, no fill handle drawn
+  Rect fillArea_ = kNoArea;
+  Rect fillHandleRect_ = kNoArea;
   std::int32_t fillHandleCorner_ = 0;
   bool updating_ = false;
   std::int32_t fitSkipCol_ = -1;
@@ -459,6 +468,7 @@ class TTextGrid : public Component {
   std::int32_t sizingCol_ = -1;
   std::int32_t sizingColLeft_ = -1;
   std::int32_t dragLineIndex_ = 0;
+  bool dragging_ = false;  // from a mouse-down until its mouse-up or the loss of the capture
   std::unique_ptr<TTextInplace> editor_;
 };
 

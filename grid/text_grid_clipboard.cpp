@@ -21,9 +21,11 @@ std::wstring TTextGrid::SelectionText(bool cut) {
   std::wstring text;
   if (selectArea_.left < 0 || selectArea_.top < 0) return text;  // a grid without cells
   for (std::int32_t row = selectArea_.top; row <= selectArea_.bottom; ++row) {
+    bool firstField = true;  // the first visible column, which need not be the block's first
     for (std::int32_t col = selectArea_.left; col <= selectArea_.right; ++col) {
       if (!ColumnAt(col).Visible()) continue;
-      if (col != selectArea_.left) text += L'\t';
+      if (!firstField) text += L'\t';
+      firstField = false;
       text += CellText(col, row);
       if (cut) StoreCell(col, row, true, std::wstring());
     }

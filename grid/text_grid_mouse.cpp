@@ -66,6 +66,7 @@ bool TTextGrid::IsCell(std::int32_t col, std::int32_t row) const {
 void TTextGrid::MouseDown(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y) {
   if (enabled_) {
     MouseDownInZone(button, shift, x, y);
+    dragging_ = true;
     host_->SetCapture();
     host_->SetFocus();
   }
@@ -230,48 +231,68 @@ void TTextGrid::ResizeColumn(std::int32_t x) {
 // ---- Mouse up ----
 
 void TTextGrid::MouseUp(TMouseButton button, TShiftState shift, std::int32_t x, std::int32_t y) {
-  if (zone_ == HitZone::FillHandle) {
-    if (readOnly_) {
-      fillArea_ = {-1, -1, -1, -1};
-      RepaintCells();
-    } else {
-      FillCopy();
-    }
+  try {
+    if (zone_ == HitZone::FillHandle && !readOnly_) FillCopy();
+  } catch (...) {
+    FinishMouseUp(x, y);
+    throw;
   }
-  SetZone(HitTest(x, y));
-  host_->ReleaseCapture();
-  dragLineIndex_ = -1;
+  FinishMouseUp(x, y);
   OnMouseUp(*this, button, shift, x, y);
 }
 
+// Done however the drag ended: no fill outline, no captured mouse, no drag line left behind.
+void TTextGrid::FinishMouseUp(std::int32_t x, std::int32_t y) {
+  EndDrag();
+  SetZone(HitTest(x, y));
+  host_->ReleaseCapture();
+}
+
+void TTextGrid::MouseCaptureLost() {
+  if (!dragging_) return;  // our own release at mouse-up
+  EndDrag();
+  SetZone(HitZone::None);  // a drag without the capture is over: nothing acts on it any more
+}
+
+void TTextGrid::EndDrag() {
+  dragging_ = false;
+  dragLineIndex_ = -1;
+  if (fillArea_ == kNoArea) return;
+  fillArea_ = kNoArea;
+  RepaintCells();
+}
+
 // The block selected when the drag began, repeated over the whole new selection in both
-// directions, aligned on the block's own position.
+// directions, aligned on the block's own position. Hidden columns neither give nor take text.
 void TTextGrid::FillCopy() {
-  WhileUpdating([this] {
+  const auto visibleColumns = [this](std::int32_t left, std::int32_t right) {
     std::vector<std::int32_t> columns;
-    for (std::int32_t col = selectArea_.left; col <= selectArea_.right; ++col)
+    for (std::int32_t col = left; col <= right; ++col)
       if (ColumnAt(col).Visible()) columns.push_back(col);
-    const auto sourceAt = std::find(columns.begin(), columns.end(), fillArea_.left);
-    const std::int32_t s = sourceAt == columns.end() ? 0 : Narrow(sourceAt - columns.begin());
-    const std::int32_t w = Add(Sub(fillArea_.right, fillArea_.left), 1);
+    return columns;
+  };
+  const std::vector<std::int32_t> targets = visibleColumns(selectArea_.left, selectArea_.right);
+  const std::vector<std::int32_t> sources = visibleColumns(fillArea_.left, fillArea_.right);
+  typedText_.clear();
+  if (sources.empty() || fillArea_.bottom < fillArea_.top) return;
+  WhileUpdating([&] {
+    const auto sourceAt = std::find(targets.begin(), targets.end(), sources.front());
+    const std::int32_t s = sourceAt == targets.end() ? 0 : Narrow(sourceAt - targets.begin());
+    const std::int32_t w = Narrow(sources.size());
     const std::int32_t h = Add(Sub(fillArea_.bottom, fillArea_.top), 1);
     const std::int32_t t = fillArea_.top;
-    for (std::int32_t p = 0; p < Narrow(columns.size()); ++p) {
+    for (std::int32_t p = 0; p < Narrow(targets.size()); ++p) {
       std::int32_t shiftedP = p;
       while (shiftedP < s) shiftedP = Add(shiftedP, w);
-      const std::int32_t sourceIndex = Add((shiftedP - s) % w, s);
+      const std::int32_t sourceCol = sources[static_cast<std::size_t>((shiftedP - s) % w)];
       for (std::int32_t row = selectArea_.top; row <= selectArea_.bottom; ++row) {
         std::int32_t shiftedR = row;
         while (shiftedR < t) shiftedR = Add(shiftedR, h);
         const std::int32_t sourceRow = Add((shiftedR - t) % h, t);
-        const std::int32_t sourceCol = columns.at(static_cast<std::size_t>(sourceIndex));
-        StoreCell(columns[static_cast<std::size_t>(p)], row, true, CellText(sourceCol, sourceRow));
+        StoreCell(targets[static_cast<std::size_t>(p)], row, true, CellText(sourceCol, sourceRow));
       }
     }
   });
-  fillArea_ = {-1, -1, -1, -1};
-  typedText_.clear();
-  RepaintCells();
 }
 
 }  // namespace grid

@@ -219,7 +219,10 @@ void TTextGrid::DrawBackground(Canvas& canvas) {
 }
 
 void TTextGrid::DrawSelectionFrame(Canvas& canvas) {
-  if (currentCol_ < 0 || currentRow_ < 0) return;
+  if (currentCol_ < 0 || currentRow_ < 0) {
+    fillHandleRect_ = kNoArea;  // no frame, no handle to drag
+    return;
+  }
   const Rect s = ClientRectOfBlock(selectArea_);
   const Colour frame = host_->Focused() ? clBlack : gridColor_;
   canvas.SetPen(frame, 3);

@@ -70,7 +70,7 @@ namespace grid {
 namespace {
 
 // The offset a scroll-bar action asks for; other actions leave it.
-std::int32_t ScrolledTo(std::int32_t value, ScrollAction action, std::int16_t position, std::int32_t line,
+std::int32_t ScrolledTo(std::int32_t value, ScrollAction action, std::int32_t position, std::int32_t line,
                         std::int32_t page) {
   using namespace common::checked;
   switch (action) {
@@ -86,7 +86,7 @@ std::int32_t ScrolledTo(std::int32_t value, ScrollAction action, std::int16_t po
 
 }  // namespace
 
-void TTextGrid::HScroll(ScrollAction action, std::int16_t position) {
+void TTextGrid::HScroll(ScrollAction action, std::int32_t position) {
   HideEditing();
   const std::int32_t value = Clamp(ScrolledTo(hScrollPos_, action, position, lineStep_, pageStep_), hScrollMax_);
   if (value == hScrollPos_) return;
@@ -95,7 +95,7 @@ void TTextGrid::HScroll(ScrollAction action, std::int16_t position) {
   RepaintRightOf(cellLeft_);
 }
 
-void TTextGrid::VScroll(ScrollAction action, std::int16_t position) {
+void TTextGrid::VScroll(ScrollAction action, std::int32_t position) {
   HideEditing();
   std::int32_t value = Clamp(ScrolledTo(vScrollPos_, action, position, lineStep_, pageStep_), vScrollMax_);
   value = Sub(value, value % defRowHeight_);

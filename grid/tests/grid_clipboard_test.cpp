@@ -45,7 +45,7 @@ TEST_F(GridClipboard, CopySkipsHiddenColumns) {
   EXPECT_EQ(host.clipboard, L"a\te\r\n");
   grid.SetSelectArea({1, 0, 2, 0}, false);
   grid.CopyToClipboard();
-  EXPECT_EQ(host.clipboard, L"\te\r\n") << "no cell precedes the separator when the first column is hidden";
+  EXPECT_EQ(host.clipboard, L"e\r\n") << "no separator before the first visible column";
 }
 
 TEST_F(GridClipboard, CopyOfAGridWithoutCellsIsEmpty) {

@@ -93,6 +93,25 @@ TEST_F(GridKeys, ASelectionChangeRepaintsOnlyTheUnionOfTheTwoBlocks) {
   EXPECT_EQ(host.invalidated, (std::vector<Rect>{{36, 32, 123, 57}}));
 }
 
+TEST_F(GridKeys, RowAndColumnChangesKeepTheCurrentCellAndTheAnchorInTheGrid) {
+  grid.SetRowCount(20);
+  GoTo(3, 10);
+  grid.SetRowCount(0);
+  grid.AddRow();
+  Press(key::Up, ssShift);
+  EXPECT_EQ((Point{grid.AnchorCol(), grid.AnchorRow()}), (Point{0, 0}));
+  EXPECT_EQ(grid.SelectArea(), (Rect{0, 0, 0, 0}));
+
+  grid.SetRowCount(3);
+  GoTo(3, 1);
+  Press(key::Left, ssShift);
+  grid.Columns().Delete(3);
+  EXPECT_EQ(Current(), (Point{2, 1}));
+  EXPECT_EQ(grid.SelectArea(), (Rect{2, 1, 2, 1}));
+  Press(key::Left, ssShift);
+  EXPECT_EQ(grid.SelectArea(), (Rect{1, 1, 2, 1}));
+}
+
 TEST_F(GridKeys, CtrlDeleteRemovesTheCurrentRowButNeverTheLast) {
   grid.SetRowCount(1);
   std::vector<std::int32_t> deleted;

@@ -40,6 +40,15 @@ class GridMouse : public ::testing::Test {
     grid.MouseUp(TMouseButton::mbLeft, 0, x1, y1);
   }
   Point Current() const { return {grid.CurrentCol(), grid.CurrentRow()}; }
+  // Presses a button on the fill handle of the selected block, drawn focused.
+  void PressHandle(TMouseButton button = TMouseButton::mbLeft, TShiftState state = ssLeft) {
+    host.focused = true;
+    grid.Paint(host.canvas);
+    const Rect handle = grid.FillHandleRect();
+    Hover(handle.left + 1, handle.top + 1);
+    EXPECT_EQ(grid.Zone(), HitZone::FillHandle);
+    grid.MouseDown(button, state, handle.left + 1, handle.top + 1);
+  }
 
   RecordingHost host{{300, 300}};
   TTextGrid grid{host};
@@ -143,11 +152,7 @@ TEST_F(GridMouse, TheFillHandleGoesToTheCornerAColumnOrRowSelectionAsksFor) {
 }
 
 TEST_F(GridMouse, AFillDragOutlinesItsSourceBlockDotted) {
-  host.focused = true;
-  grid.Paint(host.canvas);
-  const Rect handle = grid.FillHandleRect();
-  Hover(handle.left + 1, handle.top + 1);
-  grid.MouseDown(TMouseButton::mbLeft, ssLeft, handle.left + 1, handle.top + 1);
+  PressHandle();
   grid.MouseMove(ssLeft, X(0), Y(3));
   EXPECT_EQ(grid.FillArea(), (Rect{0, 0, 0, 0}));
   EXPECT_EQ(grid.SelectArea(), (Rect{0, 0, 0, 3}));
@@ -206,12 +211,7 @@ class FillDrag : public GridMouse {
  protected:
   // Drags the fill handle of the selected block to the cell (col, row).
   void DragHandleTo(std::int32_t col, std::int32_t row) {
-    host.focused = true;
-    grid.Paint(host.canvas);
-    const Rect handle = grid.FillHandleRect();
-    Hover(handle.left + 1, handle.top + 1);
-    ASSERT_EQ(grid.Zone(), HitZone::FillHandle);
-    grid.MouseDown(TMouseButton::mbLeft, ssLeft, handle.left + 1, handle.top + 1);
+    PressHandle();
     grid.MouseMove(ssLeft, X(col), Y(row));
     grid.MouseUp(TMouseButton::mbLeft, 0, X(col), Y(row));
   }
@@ -260,6 +260,59 @@ TEST_F(FillDrag, AReadOnlyGridOnlyEnlargesTheSelection) {
   DragHandleTo(0, 3);
   EXPECT_EQ(Column(0), L"a.......");
   EXPECT_EQ(grid.SelectArea(), (Rect{0, 0, 0, 3}));
+}
+
+TEST_F(FillDrag, HiddenColumnsNeitherGiveNorTakeTexts) {
+  grid.SetCells(0, 0, L"a");
+  grid.SetCells(1, 0, L"h");
+  grid.Columns()[1].SetVisible(false);
+  grid.SetSelectArea({0, 0, 1, 0}, false);  // one visible column, "a"
+  DragHandleTo(2, 1);
+  EXPECT_EQ(Column(0), L"aa......");
+  EXPECT_EQ(Column(1), L"h.......");
+  EXPECT_EQ(Column(2), L"aa......");
+}
+
+TEST_F(FillDrag, NoHandleIsLeftOnAGridWithoutRows) {
+  host.focused = true;
+  grid.Paint(host.canvas);
+  const Rect handle = grid.FillHandleRect();
+  grid.SetRowCount(0);
+  Click(X(0), 5);  // a header click makes row 0 current all the same
+  grid.Paint(host.canvas);
+  Hover(handle.left + 1, handle.top + 1);
+  EXPECT_NE(grid.Zone(), HitZone::FillHandle);
+  grid.MouseDown(TMouseButton::mbLeft, ssLeft, handle.left + 1, handle.top + 1);
+  grid.MouseMove(ssLeft, X(1), Y(2));
+  grid.MouseUp(TMouseButton::mbLeft, 0, X(1), Y(2));
+  EXPECT_EQ(grid.FillArea(), (Rect{-1, -1, -1, -1}));
+}
+
+TEST_F(FillDrag, ADragEndedAnyOtherWayLeavesNoOutlineNorCapture) {
+  grid.SetCells(0, 0, L"a");
+  PressHandle(TMouseButton::mbRight, ssRight);
+  grid.MouseMove(ssRight, X(0), Y(3));
+  grid.MouseUp(TMouseButton::mbRight, 0, X(0), Y(3));
+  EXPECT_EQ(grid.FillArea(), (Rect{-1, -1, -1, -1})) << "a right-button press on the handle";
+
+  PressHandle();
+  grid.MouseMove(ssLeft, X(0), Y(3));
+  host.ClearRecords();
+  grid.MouseCaptureLost();
+  EXPECT_EQ(grid.FillArea(), (Rect{-1, -1, -1, -1})) << "the mouse taken by another window";
+  EXPECT_EQ(host.invalidated.size(), 1u);
+  grid.MouseMove(ssLeft, X(0), Y(5));
+  grid.MouseUp(TMouseButton::mbLeft, 0, X(0), Y(5));
+  EXPECT_EQ(Column(0), L"a.......") << "nothing copied after the loss";
+
+  grid.OnCellChanging = TOnCellChanging([](Component&, std::int32_t, std::int32_t, bool&) { throw 1; });
+  Click(X(1), Y(1));
+  Click(X(0), Y(0));
+  host.ClearRecords();
+  EXPECT_THROW(DragHandleTo(0, 2), int);
+  EXPECT_EQ(grid.FillArea(), (Rect{-1, -1, -1, -1})) << "a failing copy";
+  EXPECT_EQ(host.calls.back(), "ReleaseCapture");
+  EXPECT_EQ(grid.DragLineIndex(), -1);
 }
 
 TEST_F(GridMouse, DraggingAnEdgeResizesDownToFivePixels) {

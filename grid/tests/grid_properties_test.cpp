@@ -162,6 +162,22 @@ TEST_F(GridProperties, DefRowHeightSetsTheStepsAndRelaysOut) {
   EXPECT_EQ(host.invalidated, (std::vector<Rect>{All()}));
 }
 
+TEST_F(GridProperties, ARowHeightBelowOneAndANegativeRowCountAreTakenAsTheSmallestPossible) {
+  grid.SetDefRowHeight(0);
+  EXPECT_EQ(grid.DefRowHeight(), 1);
+  EXPECT_EQ(grid.HeaderHeight(), 1);
+  host.ClearRecords();
+  grid.SetDefRowHeight(-18);
+  EXPECT_TRUE(host.invalidated.empty()) << "the same height again";
+  grid.VScroll(ScrollAction::LineDown, 0);
+
+  grid.SetRowCount(-3);
+  EXPECT_EQ(grid.RowCount(), 0);
+  EXPECT_EQ(grid.AddRow(), 0);
+  grid.SetCells(2, 0, L"x");
+  EXPECT_EQ(grid.Cells(2, 0), L"x");
+}
+
 TEST_F(GridProperties, DefColWidthRelaysOutOnlyWithoutAutoWidth) {
   grid.SetDefColWidth(60);
   EXPECT_EQ(host.invalidated, (std::vector<Rect>{All()}));

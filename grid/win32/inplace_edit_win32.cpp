@@ -53,7 +53,7 @@ LRESULT CALLBACK InplaceEditWin32::EditProc(HWND window, UINT message, WPARAM wP
     return CallWindowProcW(original, window, message, wParam, lParam);
   }
   LRESULT result = 0;
-  bool handled = false;
+  bool handled = true;  // a key or character whose handler failed is dropped, not let through
   tray::CallGuarded([&] {
     result = self->HandleMessage(message, wParam, lParam);
     handled = result != -1;

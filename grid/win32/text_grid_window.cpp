@@ -22,6 +22,18 @@ void RegisterGridClass(HINSTANCE instance, WNDPROC procedure) {
 
 int BarOf(ScrollBarKind bar) { return bar == ScrollBarKind::Horizontal ? SB_HORZ : SB_VERT; }
 
+// The thumb position of a scroll message. The message carries only 16 bits; while the user
+// drags the thumb the bar itself holds the whole value, whose low 16 bits the message repeats.
+// A message that does not match it was sent by a program and means what it says.
+std::int32_t ThumbPosition(HWND window, int bar, WPARAM wParam) {
+  const WORD carried = HIWORD(wParam);
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_TRACKPOS;
+  if (GetScrollInfo(window, bar, &info) && LOWORD(info.nTrackPos) == carried) return info.nTrackPos;
+  return static_cast<std::int16_t>(carried);
+}
+
 }  // namespace
 
 TextGridWindow::TextGridWindow(HWND parent, const RECT& bounds, int controlId) {
@@ -66,6 +78,10 @@ LRESULT TextGridWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_KEYDOWN:
       grid_.KeyDown(static_cast<std::uint16_t>(wParam), KeyShiftState());
       return 0;
+    case WM_SYSKEYDOWN:
+      // Alt with a key: the grid treats Alt as no modifier; the system keeps Alt+F4 and the menu.
+      grid_.KeyDown(static_cast<std::uint16_t>(wParam), KeyShiftState());
+      break;
     case WM_CHAR:
       grid_.KeyPress(static_cast<wchar_t>(wParam));
       return 0;
@@ -74,10 +90,10 @@ LRESULT TextGridWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       // Tab, Enter and Escape are left to the form.
       return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_HSCROLL:
-      grid_.HScroll(static_cast<ScrollAction>(LOWORD(wParam)), static_cast<std::int16_t>(HIWORD(wParam)));
+      grid_.HScroll(static_cast<ScrollAction>(LOWORD(wParam)), ThumbPosition(window_, SB_HORZ, wParam));
       return 0;
     case WM_VSCROLL:
-      grid_.VScroll(static_cast<ScrollAction>(LOWORD(wParam)), static_cast<std::int16_t>(HIWORD(wParam)));
+      grid_.VScroll(static_cast<ScrollAction>(LOWORD(wParam)), ThumbPosition(window_, SB_VERT, wParam));
       return 0;
     case WM_MOUSEWHEEL:
       grid_.MouseWheel(static_cast<std::int16_t>(HIWORD(wParam)));
@@ -105,6 +121,9 @@ LRESULT TextGridWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       return 0;
     case DeferredScrollBars::kRedrawMessage:
       scrollBars_.RedrawMessageArrived(window_);
+      return 0;
+    case WM_CAPTURECHANGED:
+      grid_.MouseCaptureLost();
       return 0;
     case WM_SETCURSOR:
       if (OnSetCursor(lParam)) return TRUE;

@@ -130,6 +130,30 @@ TEST_F(GridWindowInput, TheWheelScrollsByPixelsAndTheBarByRows) {
   EXPECT_EQ(GetScrollPos(window.Handle(), SB_VERT), 198);
 }
 
+TEST_F(GridWindowInput, AltWithAKeyActsAsThePlainKey) {
+  HeldKeys alt({VK_MENU});
+  Send(WM_SYSKEYDOWN, VK_DOWN, 1 << 29);
+  EXPECT_EQ(Current(), (Point{0, 1}));
+}
+
+TEST_F(GridWindowInput, DraggingTheThumbReachesPositionsBeyondSixteenBits) {
+  grid().SetRowCount(2000);
+  ASSERT_GT(grid().VScrollMax(), 32767);
+  SCROLLBARINFO bar{};
+  bar.cbSize = sizeof bar;
+  ASSERT_TRUE(GetScrollBarInfo(window.Handle(), OBJID_VSCROLL, &bar));
+  const POINT thumb{(bar.rcScrollBar.left + bar.rcScrollBar.right) / 2,
+                    bar.rcScrollBar.top + (bar.xyThumbTop + bar.xyThumbBottom) / 2};
+  POINT end{thumb.x, bar.rcScrollBar.bottom - 1};
+  ScreenToClient(window.Handle(), &end);
+  // The bar's own tracking loop takes these once the press on the thumb starts it.
+  PostMessageW(window.Handle(), WM_MOUSEMOVE, MK_LBUTTON, At(end.x, end.y));
+  PostMessageW(window.Handle(), WM_LBUTTONUP, 0, At(end.x, end.y));
+  Send(WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(thumb.x, thumb.y));
+  EXPECT_EQ(grid().VScrollPos(), grid().VScrollMax());
+  EXPECT_EQ(GetScrollPos(window.Handle(), SB_VERT), grid().VScrollMax());
+}
+
 TEST_F(GridWindowInput, ABlockGoesToTheRealClipboardAndComesBack) {
   grid().SetCells(0, 0, L"a");
   grid().SetCells(1, 0, L"b");
@@ -199,6 +223,20 @@ TEST_F(GridWindowInput, TheEditorsFilterDropsRefusedCharacters) {
   EXPECT_EQ(grid().Cells(0, 0), L"1");
   SendMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_FALSE(IsWindowVisible(edit));
+}
+
+TEST_F(GridWindowInput, TheEditorDropsAKeyOrCharacterWhoseHandlerFails) {
+  grid().SetCells(0, 0, L"abc");
+  Click(0, 0);
+  Click(0, 0);
+  HWND edit = window.EditorHandle();
+  SetFocus(edit);
+  SendMessageW(edit, EM_SETSEL, 0, 0);
+  grid().OnFilterChar = TOnFilterChar([](Component&, std::int32_t, std::int32_t, wchar_t, bool&) { throw 1; });
+  SendMessageW(edit, WM_CHAR, L'x', 0);
+  grid().InplaceEditor().OnKeyDown = TKeyEvent([](Component&, std::uint16_t&, TShiftState) { throw 1; });
+  SendMessageW(edit, WM_KEYDOWN, VK_DELETE, 0);
+  EXPECT_EQ(grid().Cells(0, 0), L"abc");
 }
 
 TEST_F(GridWindowInput, ARightAlignedColumnRecreatesTheEditorWithItsStyle) {
