@@ -81,8 +81,11 @@ class TNotifyIcon : public TComponent {
   std::uint8_t ShellBehaviour() const noexcept { return shellBehaviour_; }
   void SetShellBehaviour(std::uint8_t behaviour) { shellBehaviour_ = behaviour; }
 
-  // The icon's identifier with the shell: its own address.
-  std::uintptr_t Identifier() const noexcept { return reinterpret_cast<std::uintptr_t>(this); }
+  // The icon's identifier with the shell: its own address, as much of it as the shell's 32-bit
+  // identifier carries back (all of it in 32 bits).
+  std::uintptr_t Identifier() const noexcept {
+    return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(this));
+  }
   // The record as last prepared for the shell.
   const NotifyIconRecord& IconData() const noexcept { return iconData_; }
 

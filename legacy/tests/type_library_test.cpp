@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -158,10 +159,19 @@ void ExpectMember(ITypeInfo* info, UINT index, const Member& expected, FUNCKIND 
   info->ReleaseFuncDesc(func);
 }
 
-class TypeLibraryTest : public testing::Test {
+// A library file and the system kind it was written for. The loader gives function-table
+// offsets in the width of the process that reads the library, whichever width it was written for.
+struct LibraryFile {
+  std::wstring path;
+  SYSKIND width;
+};
+
+void PrintTo(const LibraryFile& file, std::ostream* out) { *out << (file.width == SYS_WIN64 ? "win64" : "win32"); }
+
+class TypeLibraryTest : public testing::TestWithParam<LibraryFile> {
  protected:
   void SetUp() override {
-    ASSERT_EQ(LoadTypeLibEx(test::Tevrin4Path().c_str(), REGKIND_NONE, &library_), S_OK);
+    ASSERT_EQ(LoadTypeLibEx(GetParam().path.c_str(), REGKIND_NONE, &library_), S_OK);
   }
 
   ComPtr<ITypeInfo> Type(UINT index) {
@@ -173,12 +183,12 @@ class TypeLibraryTest : public testing::Test {
   ComPtr<ITypeLib> library_;
 };
 
-TEST_F(TypeLibraryTest, LibraryAttributes) {
+TEST_P(TypeLibraryTest, LibraryAttributes) {
   TLIBATTR* attr = nullptr;
   ASSERT_EQ(library_->GetLibAttr(&attr), S_OK);
   EXPECT_TRUE(IsEqualGUID(attr->guid, kLibId));
   EXPECT_EQ(attr->lcid, 0u);
-  EXPECT_EQ(attr->syskind, SYS_WIN32);
+  EXPECT_EQ(attr->syskind, GetParam().width);
   EXPECT_EQ(attr->wMajorVerNum, 1);
   EXPECT_EQ(attr->wMinorVerNum, 0);
   // The loader adds FHASDISKIMAGE to whatever the file says.
@@ -195,7 +205,7 @@ TEST_F(TypeLibraryTest, LibraryAttributes) {
   SysFreeString(file);
 }
 
-TEST_F(TypeLibraryTest, HoldsThreeTypesInOrder) {
+TEST_P(TypeLibraryTest, HoldsThreeTypesInOrder) {
   ASSERT_EQ(library_->GetTypeInfoCount(), 3u);
   const struct {
     const wchar_t* name;
@@ -226,7 +236,7 @@ TEST_F(TypeLibraryTest, HoldsThreeTypesInOrder) {
   }
 }
 
-TEST_F(TypeLibraryTest, InterfaceIsDualOverStdOleDispatch) {
+TEST_P(TypeLibraryTest, InterfaceIsDualOverStdOleDispatch) {
   ComPtr<ITypeInfo> dispatchSide = Type(0);
   HREFTYPE vtableRef = 0;
   ASSERT_EQ(dispatchSide->GetRefTypeOfImplType(-1, &vtableRef), S_OK);
@@ -238,7 +248,8 @@ TEST_F(TypeLibraryTest, InterfaceIsDualOverStdOleDispatch) {
   EXPECT_EQ(attr->wTypeFlags, 0x1140);
   EXPECT_EQ(attr->cFuncs, 12);
   EXPECT_EQ(attr->cVars, 0);
-  EXPECT_EQ(attr->cbSizeVft, 19 * 4);
+  // The table's size is given in the library's own width.
+  EXPECT_EQ(attr->cbSizeVft, 19 * (GetParam().width == SYS_WIN64 ? 8 : 4));
 
   ASSERT_EQ(attr->cImplTypes, 1);
   HREFTYPE baseRef = 0;
@@ -262,7 +273,7 @@ TEST_F(TypeLibraryTest, InterfaceIsDualOverStdOleDispatch) {
   EXPECT_EQ(dispatchAttr->cFuncs, 7 + 12);
 }
 
-TEST_F(TypeLibraryTest, InterfaceMembersFollowIDispatchInTheFunctionTable) {
+TEST_P(TypeLibraryTest, InterfaceMembersFollowIDispatchInTheFunctionTable) {
   ComPtr<ITypeInfo> dispatchSide = Type(0);
   HREFTYPE vtableRef = 0;
   ASSERT_EQ(dispatchSide->GetRefTypeOfImplType(-1, &vtableRef), S_OK);
@@ -270,12 +281,12 @@ TEST_F(TypeLibraryTest, InterfaceMembersFollowIDispatchInTheFunctionTable) {
   ASSERT_EQ(dispatchSide->GetRefTypeInfo(vtableRef, &info), S_OK);
   for (UINT i = 0; i < kInterfaceMembers.size(); ++i) {
     const bool followsItsGet = i > 0 && kInterfaceMembers[i - 1].id == kInterfaceMembers[i].id;
-    ExpectMember(info.Get(), i, kInterfaceMembers[i], FUNC_PUREVIRTUAL, static_cast<SHORT>((7 + i) * 4),
+    ExpectMember(info.Get(), i, kInterfaceMembers[i], FUNC_PUREVIRTUAL, static_cast<SHORT>((7 + i) * sizeof(void*)),
                  !followsItsGet);
   }
 }
 
-TEST_F(TypeLibraryTest, LateBoundNamesMapToDispids) {
+TEST_P(TypeLibraryTest, LateBoundNamesMapToDispids) {
   ComPtr<ITypeInfo> info = Type(0);
   LPOLESTR names[] = {const_cast<LPOLESTR>(L"LineStatus"), const_cast<LPOLESTR>(L"LineNum")};
   MEMBERID ids[2] = {};
@@ -287,7 +298,7 @@ TEST_F(TypeLibraryTest, LateBoundNamesMapToDispids) {
   EXPECT_EQ(ids[0], DISPID_ABOUTBOX);
 }
 
-TEST_F(TypeLibraryTest, EventsArePureDispinterfaceInLibraryOrder) {
+TEST_P(TypeLibraryTest, EventsArePureDispinterfaceInLibraryOrder) {
   ComPtr<ITypeInfo> info = Type(1);
   Attributes attr(info.Get());
   EXPECT_EQ(attr->typekind, TKIND_DISPATCH);
@@ -301,7 +312,7 @@ TEST_F(TypeLibraryTest, EventsArePureDispinterfaceInLibraryOrder) {
     ExpectMember(info.Get(), i, kEventMembers[i], FUNC_DISPATCH, 0, true);
 }
 
-TEST_F(TypeLibraryTest, CoclassIsACreatableControl) {
+TEST_P(TypeLibraryTest, CoclassIsACreatableControl) {
   ComPtr<ITypeInfo> info = Type(2);
   Attributes attr(info.Get());
   EXPECT_EQ(attr->wTypeFlags, TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL);
@@ -324,5 +335,15 @@ TEST_F(TypeLibraryTest, CoclassIsACreatableControl) {
     EXPECT_TRUE(IsEqualGUID(implementedAttr->guid, *expected[i].iid));
   }
 }
+
+// The server's own library; a 64-bit build checks the 32-bit library its writer makes too, so
+// that both are checked where no 32-bit program runs.
+const LibraryFile kLibraryFiles[] = {
+    {test::Tevrin4Path(), sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32},
+#ifdef TYPE_LIBRARY_WIN32_PATH
+    {TYPE_LIBRARY_WIN32_PATH, SYS_WIN32},
+#endif
+};
+INSTANTIATE_TEST_SUITE_P(Widths, TypeLibraryTest, testing::ValuesIn(kLibraryFiles));
 
 }  // namespace

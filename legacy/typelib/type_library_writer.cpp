@@ -81,6 +81,15 @@ ComPtr<ITypeInfo> StdOleDispatch() {
   return dispatch;
 }
 
+// IDispatch's functions, which every dual interface inherits.
+std::size_t DispatchFunctions(ITypeInfo* dispatch) {
+  TYPEATTR* attr = nullptr;
+  Check(dispatch->GetTypeAttr(&attr), L"IDispatch");
+  const std::size_t functions = attr->cbSizeVft / sizeof(void*);
+  dispatch->ReleaseTypeAttr(attr);
+  return functions;
+}
+
 void AddType(ICreateTypeLib2* library, const TypeDescription& description, ITypeInfo* dispatch, CreatedTypes& created) {
   ComPtr<ICreateTypeInfo> type;
   Check(library->CreateTypeInfo(const_cast<LPOLESTR>(description.name), description.kind, &type), description.name);
@@ -109,9 +118,9 @@ void AddType(ICreateTypeLib2* library, const TypeDescription& description, IType
 
 }  // namespace
 
-void WriteTypeLibrary(const LibraryDescription& description, const std::wstring& path) {
+void WriteTypeLibrary(const LibraryDescription& description, SYSKIND width, const std::wstring& path) {
   ComPtr<ICreateTypeLib2> library;
-  Check(CreateTypeLib2(SYS_WIN32, path.c_str(), &library), L"CreateTypeLib2");
+  Check(CreateTypeLib2(width, path.c_str(), &library), L"CreateTypeLib2");
   Check(library->SetName(const_cast<LPOLESTR>(description.name)), L"SetName");
   Check(library->SetGuid(*description.libid), L"SetGuid");
   Check(library->SetVersion(description.major, description.minor), L"SetVersion");
@@ -122,9 +131,14 @@ void WriteTypeLibrary(const LibraryDescription& description, const std::wstring&
   CreatedTypes created;
   for (const TypeDescription& type : description.types) AddType(library.Get(), type, dispatch.Get(), created);
   Check(library->SaveAllChanges(), L"SaveAllChanges");
-  for (std::size_t i = 0; i < description.types.size(); ++i)
+  for (std::size_t i = 0; i < description.types.size(); ++i) {
     if (description.types[i].kind == TKIND_DISPATCH)
-      SetDispinterfaceTableSize(path, static_cast<int>(i), description.types[i].members.size());
+      SetDispinterfaceTableSize(path, static_cast<int>(i), description.types[i].members.size(),
+                                PointerSize(width));
+    if (description.types[i].kind == TKIND_INTERFACE && PointerSize(width) != sizeof(void*))
+      ResizeInheritedTable(path, static_cast<int>(i), DispatchFunctions(dispatch.Get()), sizeof(void*),
+                           PointerSize(width));
+  }
 }
 
 }  // namespace legacy::typelib

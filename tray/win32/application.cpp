@@ -16,6 +16,9 @@ TApplication::TApplication(std::wstring title) : title_(std::move(title)) {
 
 TApplication::~TApplication() {
   if (onException_.Assigned()) SetFailureHandler(nullptr);
+  // The window's last messages come while this object goes away: no hook hears them, since
+  // what a hook captured may be gone already.
+  hooks_.clear();
   if (window_) DestroyWindow(window_);
 }
 
