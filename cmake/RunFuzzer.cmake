@@ -4,11 +4,12 @@
 #   -D SECONDS=default run time
 # Environment: FUZZ_SECONDS overrides the run time; FUZZ_MERGE=1 afterwards merges the new
 # inputs that add coverage into the committed corpus.
-# New inputs go to WORK/corpus, a failing input to WORK/crashes/.
+# New inputs go to WORK/corpus, the failing input of this run to WORK/crashes/.
 if(DEFINED ENV{FUZZ_SECONDS})
   set(SECONDS $ENV{FUZZ_SECONDS})
 endif()
 get_filename_component(name ${FUZZER} NAME)
+file(REMOVE_RECURSE ${WORK}/crashes)
 file(MAKE_DIRECTORY ${WORK}/corpus ${WORK}/crashes)
 get_filename_component(result_dir ${RESULT} DIRECTORY)
 file(MAKE_DIRECTORY ${result_dir})

@@ -3,8 +3,8 @@
 # each for as long as one likes.
 #   scripts/fuzz.sh [--merge] [SECONDS] [TARGET...]
 # SECONDS per target (default 300); TARGET as registered (device_int, grid_ops, ...; default
-# every one). New inputs go to build/fuzz/fuzz-work/TARGET/corpus, and an input that breaks a
-# target to build/fuzz/fuzz-work/TARGET/crashes/: add it to the target's committed corpus
+# every one). New inputs go to build/fuzz/fuzz-work/TARGET/corpus, and the input that broke a
+# target in this run to build/fuzz/fuzz-work/TARGET/crashes/: add it to the target's committed corpus
 # (COMPONENT/fuzz/corpus/TARGET/) once its fault is mended. --merge also adds the new inputs
 # that reach new code to the committed corpus.
 set -euo pipefail
