@@ -17,6 +17,9 @@ endif()
 
 # add_project_test(NAME SOURCES... [LIBRARIES libs...] [ENVIRONMENT vars...])
 function(add_project_test name)
+  if(BUILD_FUZZERS)
+    return()  # a fuzzing build builds and runs the fuzz targets only
+  endif()
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${ARG_UNPARSED_ARGUMENTS} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE GTest::gmock_main ${ARG_LIBRARIES})

@@ -61,6 +61,9 @@ ControlRequest ParseRequest(const std::vector<std::wstring>& arguments, const st
   auto shape = Shapes().find(arguments[0]);
   if (shape == Shapes().end()) Usage(L"unknown command '" + arguments[0] + L"'");
   ControlRequest request{arguments[0], {arguments.begin() + 1, arguments.end()}};
+  // The separator inside a field would split it in two on the device's side.
+  for (const auto& field : request.fields)
+    if (field.find(kSeparator) != std::wstring::npos) Usage(L"an argument holds the character U+001F, which cannot be sent");
   if (request.fields.size() < shape->second.least || request.fields.size() > shape->second.most)
     Usage(L"wrong number of arguments; usage: devctl " + std::wstring(shape->second.usage));
   if (request.verb == L"fail" && !IsCount(request.fields[0])) Usage(L"fail: N must be a count, not '" + request.fields[0] + L"'");

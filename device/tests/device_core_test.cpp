@@ -119,6 +119,7 @@ TEST(ParseRequest, RejectsMalformedCommandLinesWithAClearReason) {
             UsageError({L"call", L"1", L"2", L"3", L"4", L"5", L"6"}));
   EXPECT_EQ(L"fail: N must be a count, not '-1'", UsageError({L"fail", L"-1"}));
   EXPECT_EQ(L"demo: say on or off, not 'maybe'", UsageError({L"demo", L"maybe"}));
+  EXPECT_EQ(L"an argument holds the character U+001F, which cannot be sent", UsageError({L"plug", L"M\x1F" L"X", L"S"}));
   EXPECT_EQ(L"accepted", UsageError({L"call", L"1", L"2", L"", L"", L""}));
 }
 
