@@ -77,7 +77,8 @@ bool TTextGrid::WantsKey(std::uint16_t key) {
 }
 
 void TTextGrid::KeyDown(std::uint16_t key, TShiftState shift) {
-  if (!enabled_ || ColCount() == 0 || rowCount_ == 0) return;
+  // With no visible column there is no cell for a key to reach.
+  if (!enabled_ || FirstVisibleCol() < 0 || rowCount_ == 0) return;
   if (shift & shift::ssCtrl)
     CtrlKey(key);
   else if (shift & shift::ssShift)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then configures (once) and builds the given presets
-# (default: native, windows64 and windows). Ninja rebuilds only what changed.
+# (default: native, fuzz, windows64 and windows). Ninja rebuilds only what changed.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -19,7 +19,7 @@ configure() {
 }
 
 presets=("$@")
-((${#presets[@]})) || presets=(native windows64 windows)
+((${#presets[@]})) || presets=(native fuzz windows64 windows)
 for preset in "${presets[@]}"; do
   settings=()
   # The 32-bit build writes its type library with a program of its own width; where no

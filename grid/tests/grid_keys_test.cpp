@@ -68,6 +68,14 @@ TEST_F(GridKeys, LeftAndRightSkipHiddenColumns) {
   EXPECT_EQ(Current(), (Point{3, 0}));
   Press(key::Left);
   EXPECT_EQ(Current(), (Point{1, 0}));
+
+  // With every column hidden there is no column to go to: the keys leave the cell alone.
+  for (int col = 0; col < 4; ++col) grid.Columns()[col].SetVisible(false);
+  for (std::uint16_t k : {key::End, key::Home, key::Right, key::Left}) {
+    Press(k);
+    Press(k, shift::ssCtrl);
+  }
+  EXPECT_EQ(Current(), (Point{1, 0}));
 }
 
 TEST_F(GridKeys, PagesGoToTheFirstAndLastRowAndCtrlHomeEndToTheCorners) {
