@@ -85,15 +85,15 @@ class SourceDeviceTest : public ::testing::Test {
   }
   // Takes the device control's class from the simulated device for the test, and gives it back.
   void TakeDeviceClass() {
-    devsimHadIt_ = ServerOf(CLSID_Tevrin5).find(L"devsim.dll") != std::wstring::npos;
+    devsimHadIt_ = ServerOf(monitor::win32::CLSID_Tevrin5).find(L"devsim.dll") != std::wstring::npos;
     EXPECT_EQ(SELFREG_E_CLASS, devsimHadIt_ ? library_.Install(true, L"as-device") : SELFREG_E_CLASS);
     devsim_.Call("DllUnregisterServer");
     ASSERT_EQ(S_OK, library_.Install(true, (source_ + L",as-device").c_str()));
-    ASSERT_NE(std::wstring::npos, ServerOf(CLSID_Tevrin5).find(L"opencid.dll"));
+    ASSERT_NE(std::wstring::npos, ServerOf(monitor::win32::CLSID_Tevrin5).find(L"opencid.dll"));
   }
   void GiveDeviceClassBack() {
     library_.Install(false, L"");
-    EXPECT_EQ(L"", ServerOf(CLSID_Tevrin5));
+    EXPECT_EQ(L"", ServerOf(monitor::win32::CLSID_Tevrin5));
     if (devsimHadIt_) devsim_.Install(true, L"force");
   }
 
@@ -201,8 +201,8 @@ TEST_F(SourceDeviceTest, RegisteredInTheDeviceControlsPlaceItServesTestExeAndTev
 
 TEST_F(SourceDeviceTest, ItsRegistrationTakesNoOtherFilesClassAndRemovesOnlyItsOwn) {
   const std::wstring otherFile = L"C:\\Program Files\\Real\\RealDevice.ocx";
-  const std::wstring deviceKey = activex::ClassKey(CLSID_Tevrin5);
-  const std::wstring previous = ServerOf(CLSID_Tevrin5);
+  const std::wstring deviceKey = activex::ClassKey(monitor::win32::CLSID_Tevrin5);
+  const std::wstring previous = ServerOf(monitor::win32::CLSID_Tevrin5);
   activex::WriteRegistryEntries(HKEY_CLASSES_ROOT, std::vector<activex::RegistryEntry>{
                                                        {deviceKey, L"", L"The real one"},
                                                        {deviceKey + L"\\InprocServer32", L"", otherFile}});
@@ -210,10 +210,11 @@ TEST_F(SourceDeviceTest, ItsRegistrationTakesNoOtherFilesClassAndRemovesOnlyItsO
   EXPECT_EQ(L"", ServerOf(CLSID_OpenCallerIdDevice));
   EXPECT_EQ(SELFREG_E_CLASS, library_.Install(true, L"ncid=example.net:4000,as-device"));
   EXPECT_EQ(L"", ServerOf(CLSID_OpenCallerIdDevice));  // nothing written
-  EXPECT_EQ(otherFile, ServerOf(CLSID_Tevrin5));
+  EXPECT_EQ(otherFile, ServerOf(monitor::win32::CLSID_Tevrin5));
   EXPECT_EQ(S_OK, library_.Call("DllUnregisterServer"));
-  EXPECT_EQ(otherFile, ServerOf(CLSID_Tevrin5));
-  EXPECT_EQ(E_FAIL, library_.Install(true, L"ncid=host:99999")) << "a bad source is refused";
+  EXPECT_EQ(otherFile, ServerOf(monitor::win32::CLSID_Tevrin5));
+  EXPECT_TRUE(FAILED(library_.Install(true, L"ncid=host:99999")));  // a bad source: refused, nothing written
+  EXPECT_EQ(L"", ServerOf(CLSID_OpenCallerIdDevice));
   if (previous.empty()) activex::RemoveRegistryEntries(HKEY_CLASSES_ROOT, std::vector<activex::RegistryEntry>{
                                                                              {deviceKey, L"", L""},
                                                                              {deviceKey + L"\\InprocServer32", L"", L""}});
