@@ -14,6 +14,7 @@ using Levels = std::array<std::wstring, kLineCount>;
 
 struct CallerId {
   std::wstring deviceId, line, phoneNumber, dateTime, otherText;
+  bool operator==(const CallerId&) const = default;
 };
 
 // Where the device's reports go (the control raises them as events).

@@ -34,17 +34,20 @@ bool SameFile(const std::wstring& a, const std::wstring& b) {
   return CompareStringOrdinal(LongPath(a).c_str(), -1, LongPath(b).c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
-// Registered, but not to this file.
-bool TakenByAnother() {
-  std::wstring server = RegisteredServer();
-  return !server.empty() && !SameFile(server, activex::ModulePath());
-}
+bool TakenByAnother() { return RegisteredToAnother(CLSID_Tevrin5); }
 
 }  // namespace
 
-std::wstring RegisteredServer() {
-  return activex::ReadRegistryText(HKEY_CLASSES_ROOT, activex::ClassKey(CLSID_Tevrin5) + L"\\InprocServer32");
+std::wstring RegisteredServer(const CLSID& clsid) {
+  return activex::ReadRegistryText(HKEY_CLASSES_ROOT, activex::ClassKey(clsid) + L"\\InprocServer32");
 }
+
+bool RegisteredToAnother(const CLSID& clsid) {
+  std::wstring server = RegisteredServer(clsid);
+  return !server.empty() && !SameFile(server, activex::ModulePath());
+}
+
+std::wstring RegisteredServer() { return RegisteredServer(CLSID_Tevrin5); }
 
 void RegisterDevice(bool force) {
   if (!force && TakenByAnother())

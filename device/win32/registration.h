@@ -3,6 +3,8 @@
 // and only a registration that points to this file is removed.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 namespace device {
@@ -13,5 +15,10 @@ void RegisterDevice(bool force);
 void UnregisterDevice();
 // The file the device control's class is registered to, empty when none.
 std::wstring RegisteredServer();
+
+// For any class: the file it is registered to (empty when none), and whether that is a file
+// other than the module running this code.
+std::wstring RegisteredServer(const CLSID& clsid);
+bool RegisteredToAnother(const CLSID& clsid);
 
 }  // namespace device

@@ -1,0 +1,64 @@
+// What lies around the parsers: lines out of a byte stream, the pauses between attempts, and
+// the source setting.
+#include <gtest/gtest.h>
+
+#include "common/error.h"
+#include "opencid/backoff.h"
+#include "opencid/line_splitter.h"
+#include "opencid/source_setting.h"
+
+namespace opencid {
+namespace {
+
+TEST(LineSplitter, LinesArriveWholeWhateverThePiecesAndOverLongOnesAreCut) {
+  LineSplitter splitter;
+  EXPECT_TRUE(splitter.Feed("200 NCID").empty());
+  EXPECT_EQ((std::vector<std::string>{"200 NCID 1", "CID: x", ""}), splitter.Feed(" 1\r\nCID: x\n\r\nCI"));
+  std::string longLine(kMaxLineBytes + 500, 'x');
+  auto lines = splitter.Feed("D\n" + longLine + "\r\nafter\n");
+  ASSERT_EQ(3u, lines.size());
+  EXPECT_EQ("CID", lines[0]);
+  EXPECT_EQ(std::string(kMaxLineBytes, 'x'), lines[1]);
+  EXPECT_EQ("after", lines[2]);
+  EXPECT_EQ(std::vector<std::string>{std::string(kMaxLineBytes, 'y')},
+            splitter.Feed(std::string(kMaxLineBytes, 'y') + "\r\n"));  // exactly at the bound: whole
+  splitter.Feed("half a li");
+  splitter.Reset();
+  EXPECT_EQ(std::vector<std::string>{"new"}, splitter.Feed("new\n"));
+}
+
+TEST(Backoff, DoublesFromOneSecondToThirtyAndStartsOverOnReset) {
+  Backoff backoff;
+  std::vector<unsigned> pauses;
+  for (int i = 0; i < 8; ++i) pauses.push_back(backoff.NextPauseMs());
+  EXPECT_EQ((std::vector<unsigned>{1000, 2000, 4000, 8000, 16000, 30000, 30000, 30000}), pauses);
+  backoff.Reset();
+  EXPECT_EQ(1000u, backoff.NextPauseMs());
+}
+
+TEST(SourceSetting, ReadsAndWritesTheSourcesAndRefusesWhatIsNotOne) {
+  SourceSetting fallback;
+  EXPECT_EQ(L"ncid=127.0.0.1:3333", fallback.Text());
+  SourceSetting server = ParseSource(L"ncid=cid.example.net:4444");
+  EXPECT_EQ(L"ncid:cid.example.net:4444", server.DeviceId());
+  EXPECT_EQ(L"cid.example.net:4444", server.Serial());
+  EXPECT_EQ(3333u, ParseSource(L"ncid=pbx").port);
+  EXPECT_EQ(L"[::1]:3333", ParseSource(L"ncid=[::1]").Serial());
+  SourceSetting modem = ParseSource(L"modem=com3");
+  EXPECT_EQ(L"COM3", modem.DeviceId());
+  EXPECT_EQ(L"modem=COM3", modem.Text());
+
+  InstallCommand both = ParseInstallCommand(L"modem=COM12, as-device");
+  EXPECT_TRUE(both.asDevice);
+  ASSERT_TRUE(both.source);
+  EXPECT_EQ(L"COM12", both.source->portName);
+  EXPECT_FALSE(ParseInstallCommand(L"").source);
+  EXPECT_TRUE(ParseInstallCommand(L"as-device").asDevice);
+
+  for (const wchar_t* bad : {L"ncid=host:0", L"ncid=host:65536", L"ncid=host:", L"ncid=:3333", L"ncid=[::1",
+                             L"modem=COM0", L"modem=LPT1", L"modem=COM", L"serial=COM1", L"as-devices"})
+    EXPECT_THROW(ParseInstallCommand(bad), common::Error) << common::Error(bad).what();
+}
+
+}  // namespace
+}  // namespace opencid

@@ -1,0 +1,148 @@
+#!/usr/bin/env python3
+"""A small network caller-ID server for tests and the demo, on loopback, on a free port.
+
+It greets each client with "200 NCID Server: fixture 1.0", replays its call log as CIDLOG
+lines, ends the log with "300 End of call log", then sends each new call as a CID line.
+
+A second port takes one command per line and answers "ok":
+  call LABEL NUMBER [NAME...]  log a call; connected clients get it at once
+  stop                         stop listening and drop every client (the server is down)
+  start                        listen again on the same port
+  send TEXT                    send a raw line to every client
+
+  ncid_fixture.py -- PROGRAM [ARGS...]   runs PROGRAM with OPENCID_NCID_PORT and
+                                         OPENCID_CONTROL_PORT set, and exits with its status
+  ncid_fixture.py --demo [SECONDS]       serves on its own, a call every SECONDS (5)
+"""
+import datetime
+import random
+import socket
+import subprocess
+import sys
+import threading
+import time
+
+
+class Fixture:
+    def __init__(self):
+        self.lock = threading.Lock()
+        self.log = []
+        self.clients = []
+        self.listener = None
+        self.port = 0
+        self.start()
+
+    def start(self):
+        with self.lock:
+            if self.listener:
+                return
+            listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+            listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+            listener.bind(("127.0.0.1", self.port))
+            listener.listen(8)
+            self.port = listener.getsockname()[1]
+            self.listener = listener
+        threading.Thread(target=self.accept, args=(listener,), daemon=True).start()
+
+    def stop(self):
+        with self.lock:
+            listener, self.listener = self.listener, None
+            clients, self.clients = self.clients, []
+        for sock in ([listener] if listener else []) + clients:
+            try:
+                sock.shutdown(socket.SHUT_RDWR)
+            except OSError:
+                pass
+            sock.close()
+
+    def accept(self, listener):
+        while True:
+            try:
+                client, _ = listener.accept()
+            except OSError:
+                return
+            with self.lock:
+                if self.listener is not listener:
+                    client.close()
+                    return
+                lines = ["200 NCID Server: fixture 1.0"] + ["CIDLOG: " + entry for entry in self.log]
+                lines.append("300 End of call log")
+                self.send_to(client, lines)
+                self.clients.append(client)
+
+    @staticmethod
+    def send_to(client, lines):
+        try:
+            client.sendall("".join(line + "\r\n" for line in lines).encode("utf-8", "surrogateescape"))
+        except OSError:
+            pass
+
+    def broadcast(self, line):
+        for client in list(self.clients):
+            self.send_to(client, [line])
+
+    def call(self, label, number, name):
+        now = datetime.datetime.now()
+        entry = "*DATE*%s*TIME*%s*LINE*%s*NMBR*%s*MESG*NONE*NAME*%s*" % (
+            now.strftime("%m%d%Y"), now.strftime("%H%M"), label, number, name or "NO NAME")
+        with self.lock:
+            self.log.append(entry)
+            self.broadcast("CID: " + entry)
+
+    def command(self, text):
+        verb, _, rest = text.partition(" ")
+        if verb == "call":
+            parts = rest.split(" ", 2)
+            self.call(parts[0], parts[1] if len(parts) > 1 else "", parts[2] if len(parts) > 2 else "")
+        elif verb == "stop":
+            self.stop()
+        elif verb == "start":
+            self.start()
+        elif verb == "send":
+            with self.lock:
+                self.broadcast(rest)
+        else:
+            return "unknown command"
+        return "ok"
+
+
+def serve_commands(fixture):
+    control = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    control.bind(("127.0.0.1", 0))
+    control.listen(4)
+
+    def talk(sock):
+        with sock, sock.makefile("rwb") as stream:
+            for raw in stream:
+                reply = fixture.command(raw.decode("utf-8", "surrogateescape").rstrip("\r\n"))
+                stream.write(reply.encode() + b"\n")
+                stream.flush()
+
+    def accept():
+        while True:
+            sock, _ = control.accept()
+            threading.Thread(target=talk, args=(sock,), daemon=True).start()
+
+    threading.Thread(target=accept, daemon=True).start()
+    return control.getsockname()[1]
+
+
+def main(arguments):
+    fixture = Fixture()
+    control_port = serve_commands(fixture)
+    if arguments[:1] == ["--"]:
+        environment = dict(__import__("os").environ, OPENCID_NCID_PORT=str(fixture.port),
+                           OPENCID_CONTROL_PORT=str(control_port))
+        return subprocess.call(arguments[1:], env=environment)
+    if arguments[:1] == ["--demo"]:
+        pause = float(arguments[1]) if len(arguments) > 1 else 5.0
+        print("NCID fixture on 127.0.0.1:%d, commands on 127.0.0.1:%d" % (fixture.port, control_port), flush=True)
+        while True:
+            time.sleep(pause)
+            fixture.call(random.choice(["POTS", "VOIP"]), "0532%07d" % random.randrange(10 ** 7), "DEMO CALLER")
+    print(__doc__, file=sys.stderr)
+    return 2
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
