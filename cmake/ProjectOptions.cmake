@@ -14,3 +14,11 @@ if(SANITIZE)
                       -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+# A module whose .def file names its stdcall exports without their 32-bit decoration
+# (Name@bytes): the 32-bit linker matches them up; 64-bit names carry no decoration at all.
+function(use_undecorated_exports target)
+  if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_link_options(${target} PRIVATE -Wl,--enable-stdcall-fixup)
+  endif()
+endfunction()

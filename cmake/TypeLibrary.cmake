@@ -1,9 +1,18 @@
 # Type libraries from interface descriptions, compiled by Wine's IDL compiler (widl) at build
 # time. stdole2.tlb, which every automation library imports, comes from Wine's own files.
-find_program(WIDL_EXECUTABLE NAMES i686-w64-mingw32-widl widl REQUIRED)
-find_path(STDOLE2_TLB_DIR stdole2.tlb
-  PATHS /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows
-  NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+# Both follow the width being built; the other width's stdole2.tlb serves where only one Wine
+# half is installed.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(WIDL_WIDTH -m64)
+  set(wine_windows_dirs /usr/lib/x86_64-linux-gnu/wine/x86_64-windows /usr/lib/wine/x86_64-windows
+                        /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows)
+else()
+  set(WIDL_WIDTH -m32)
+  set(wine_windows_dirs /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows
+                        /usr/lib/x86_64-linux-gnu/wine/x86_64-windows /usr/lib/wine/x86_64-windows)
+endif()
+find_program(WIDL_EXECUTABLE NAMES ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32-widl widl REQUIRED)
+find_path(STDOLE2_TLB_DIR stdole2.tlb PATHS ${wine_windows_dirs} NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 
 # add_type_library(TARGET IDL): compiles IDL into TARGET.tlb and TARGET.h (interfaces, IIDs)
 # in the current binary folder, and makes an interface library TARGET that brings the header,
@@ -16,7 +25,7 @@ function(add_type_library target idl)
   set(out ${CMAKE_CURRENT_BINARY_DIR}/${target})
   add_custom_command(
     OUTPUT ${out}.tlb ${out}.h
-    COMMAND ${WIDL_EXECUTABLE} -m32 -L ${STDOLE2_TLB_DIR} -I ${PROJECT_SOURCE_DIR}/activex
+    COMMAND ${WIDL_EXECUTABLE} ${WIDL_WIDTH} -L ${STDOLE2_TLB_DIR} -I ${PROJECT_SOURCE_DIR}/activex
             -t -T ${out}.tlb -h -H ${out}.h ${idl_path}
     DEPENDS ${idl_path} ${PROJECT_SOURCE_DIR}/activex/automation_base.idl
     COMMENT "Compiling type library ${target}.tlb"

@@ -2,13 +2,21 @@
 # Sets up and builds, then starts the line monitor Test.exe on the simulated device in demo
 # mode, under Wine in a virtual desktop (a real Windows machine runs the binaries directly).
 # The simulated device is registered in the demo's own Wine prefix (build/demo), never in
-# the tests' prefix. The console tool drives it meanwhile: see the README.
+# the tests' prefix. The console tool drives it meanwhile: see the README. The 32-bit programs
+# run where this machine runs 32-bit programs, the 64-bit ones elsewhere.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-bash scripts/build.sh windows
+source scripts/wine-env.sh
 
-build=$root/build/windows
+if runs_32bit_programs; then
+  preset=windows width="32-bit"
+else
+  preset=windows64 width="64-bit ($(no_32bit_reason))"
+fi
+bash scripts/build.sh "$preset"
+
+build=$root/build/$preset
 monitor=$build/monitor/Test.exe
 device_control=$build/device/win32/devsim.dll
 console_tool=$build/device/win32/devctl.exe
@@ -23,18 +31,17 @@ if ((${#missing[@]})); then
   exit 1
 fi
 
-source scripts/wine-env.sh
-demo=$root/build/demo
+demo=$root/build/demo-$preset
 mkdir -p "$demo"
-wine_env "$demo"
+wine_env "$demo" "$(windows_width_of "$build")"
 trap 'wine_stop "$demo"' EXIT
 
-wine regsvr32 /s "$(winepath -w "$device_control")"
+wine regsvr32 /s "$(wine winepath -w "$device_control")"
 # Every program of the prefix shares one virtual desktop: the console tool finds the device
 # control's window only on the desktop where Test.exe made it.
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d TestDemo /f >/dev/null
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v TestDemo /d 1024x768 /f >/dev/null
-echo "demo: Test.exe starts in the virtual desktop \"TestDemo\" on display $DISPLAY"
+echo "demo: the $width Test.exe starts in the virtual desktop \"TestDemo\" on display $DISPLAY"
 wine "$monitor" &
 monitor_pid=$!
 
@@ -44,6 +51,6 @@ for _ in $(seq 1 60); do
   sleep 1
 done
 echo "demo: the device plays calls and levels by itself; drive it with"
-echo "demo:   WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY wine $console_tool status|plug|unplug|call|levels|demo off"
+echo "demo:   WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY $(wine_loader) $console_tool status|plug|unplug|call|levels|demo off"
 echo "demo: close the window (or choose Çıkış) to end."
 wait "$monitor_pid"

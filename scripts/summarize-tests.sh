@@ -2,12 +2,34 @@
 # Adds up the test cases of the last CTest run in each build folder given, from the XML each
 # test executable wrote; a test program that failed without reporting a failed case (a crash,
 # a sanitizer report at exit) counts as one failed case. Prints "N passed, N failed".
+#   summarize-tests.sh BUILD... [--skipped BUILD --like BUILD]
+# --skipped counts every test of a build that could not run as skipped: as many cases as the
+# same test program reported in the --like build (the same tests in another width), else one.
 set -uo pipefail
 passed=0 failed=0 skipped=0
 
 attr() { sed -n "s/.*<testsuites[^>]* $1=\"\([0-9]*\)\".*/\1/p" "$2" | head -n 1; }
+test_names() { ctest --test-dir "$1" -N 2>/dev/null | sed -n 's/^ *Test *#[0-9]*: \(.*\)$/\1/p'; }
 
-for build in "$@"; do
+builds=() skipped_build= like_build=
+while (($#)); do
+  case $1 in
+    --skipped) skipped_build=$2; shift 2 ;;
+    --like) like_build=$2; shift 2 ;;
+    *) builds+=("$1"); shift ;;
+  esac
+done
+
+if [[ -n $skipped_build ]]; then
+  while read -r name; do
+    xml=$like_build/test-results/$name.xml
+    cases=1
+    [[ -n $like_build && -f $xml ]] && cases=$(attr tests "$xml")
+    ((skipped += cases))
+  done < <(test_names "$skipped_build")
+fi
+
+for build in "${builds[@]}"; do
   failed_log=$build/Testing/Temporary/LastTestsFailed.log
   while read -r name; do
     xml=$build/test-results/$name.xml
@@ -26,7 +48,7 @@ for build in "$@"; do
       echo "  $name: the program failed after its cases passed"
       ((failed += 1))
     fi
-  done < <(ctest --test-dir "$build" -N 2>/dev/null | sed -n 's/^ *Test *#[0-9]*: \(.*\)$/\1/p')
+  done < <(test_names "$build")
 done
 
 if ((skipped)); then

@@ -11,7 +11,7 @@ source "$here/wine-env.sh"
 program=$1
 shift
 wine_env "${WINE_BUILD_DIR:-$(build_dir_of "$program")}"
-[[ -t 1 ]] && exec wine "$program" "$@"
+[[ -t 1 ]] && exec "$(wine_loader)" "$program" "$@"
 
 # Wine's helper processes (services, explorer) outlive the program and inherit its output; a
 # pipe they held would keep CTest waiting forever, so the output goes through a file.

@@ -42,7 +42,6 @@ TNotifyIcon::~TNotifyIcon() {
 }
 
 void TNotifyIcon::FillIconData() {
-  iconData_.size = kNotifyIconRecordSize;
   iconData_.window = handler_.Window().Handle();
   iconData_.identifier = Identifier();
   iconData_.flags = kPlainFlags;

@@ -8,8 +8,6 @@
 
 namespace tray {
 
-// The size of the shell's Unicode record up to and including its balloon fields.
-inline constexpr std::uint32_t kNotifyIconRecordSize = 936;
 // The message the shell sends the hidden window for the tray icon's notifications.
 inline constexpr std::uint32_t TrayCallbackMessage = 0x800;
 
@@ -30,8 +28,9 @@ enum class ShellCommand { Add, Modify, Delete, SetVersion };
 // The icon shown beside a balloon's title; the values are the shell's.
 enum class BalloonIcon : std::uint32_t { None = 0, Info = 1, Warning = 2, Error = 3 };
 
+// The record's size is the platform's: the shell's record up to and including its balloon
+// fields, in the width being built.
 struct NotifyIconRecord {
-  std::uint32_t size = kNotifyIconRecordSize;
   std::uintptr_t window = 0;
   std::uintptr_t identifier = 0;
   std::uint32_t flags = 0;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <string>
 
 #include "activex/class_factory.h"
 #include "activex/error_info.h"
@@ -26,13 +27,30 @@ const activex::ClassEntry kKalloraPlusEntry{legacy::CLSID_KalloraPlus, &legacy::
 activex::ClassFactory kalloraPlusFactory(kKalloraPlusEntry);
 activex::ClassFactory* const kFactories[] = {&kalloraPlusFactory};
 
+constexpr bool kWin64 = sizeof(void*) == 8;
+
+// The library's registration for one width: TypeLib\{LIBID}\1.0\0\win32 or \win64.
+std::wstring TypeLibraryPathKey(bool win64) {
+  return L"TypeLib\\" + activex::RegistryForm(legacy::LIBID_Upgrade_v4) + L"\\" +
+         std::to_wstring(legacy::kTypeLibMajor) + L"." + std::to_wstring(legacy::kTypeLibMinor) +
+         (win64 ? L"\\0\\win64" : L"\\0\\win32");
+}
+
 // Only when the automation library is already in the process; its answer does not matter.
+// Both widths share the library's key and its interfaces' keys, which UnRegisterTypeLib takes
+// away whole: while the other width's server is registered, only this width's path goes.
 void UnregisterTypeLibrary() {
+  if (!activex::ReadRegistryText(HKEY_CLASSES_ROOT, TypeLibraryPathKey(!kWin64)).empty()) {
+    RegDeleteKeyW(HKEY_CLASSES_ROOT, TypeLibraryPathKey(kWin64).c_str());
+    return;
+  }
   using Unregister = HRESULT(WINAPI*)(REFGUID, WORD, WORD, LCID, SYSKIND);
   HMODULE automation = GetModuleHandleW(L"oleaut32.dll");
   if (!automation) return;
   auto unregister = reinterpret_cast<Unregister>(reinterpret_cast<void*>(GetProcAddress(automation, "UnRegisterTypeLib")));
-  if (unregister) unregister(legacy::LIBID_Upgrade_v4, legacy::kTypeLibMajor, legacy::kTypeLibMinor, 0, SYS_WIN32);
+  if (unregister)
+    unregister(legacy::LIBID_Upgrade_v4, legacy::kTypeLibMajor, legacy::kTypeLibMinor, 0,
+               kWin64 ? SYS_WIN64 : SYS_WIN32);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // regsvr32 on tevrin4.dll copied into a folder whose name has a blank: exactly the table's
-// entries, the same after a second registration, and nothing of them after /u.
+// entries, the same after a second registration, and nothing of them after /u; with the other
+// width's server registered too, /u of one leaves the other's registration whole.
 #include <windows.h>
+#include <ole2.h>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +17,10 @@ const std::wstring kClassKey = L"CLSID\\{999DD9D2-8906-4232-98EF-9EECB9B10DAD}";
 const std::wstring kTypeLibKey = L"TypeLib\\{4AAD3155-8546-42E7-A128-4402831C13C4}";
 const std::wstring kFolder = L"C:\\Kallora Legacy Test";
 const std::wstring kLibrary = kFolder + L"\\tevrin4.dll";
+const std::wstring kInterfaceKey = L"Interface\\{9956A803-787B-4B43-8684-7B7A10BFB3AB}";
+constexpr bool kWin64 = sizeof(void*) == 8;
+const std::wstring kOwnPathKey = kTypeLibKey + (kWin64 ? L"\\1.0\\0\\win64" : L"\\1.0\\0\\win32");
+const std::wstring kOtherPathKey = kTypeLibKey + (kWin64 ? L"\\1.0\\0\\win32" : L"\\1.0\\0\\win64");
 
 // The value, or "<missing>" when the key or the value does not exist.
 std::wstring Read(const std::wstring& key, const wchar_t* valueName = nullptr) {
@@ -34,8 +40,12 @@ bool KeyExists(const std::wstring& key) {
   return true;
 }
 
-DWORD RunRegsvr32(const std::wstring& arguments) {
-  std::wstring command = L"regsvr32.exe " + arguments;
+void WriteText(const std::wstring& key, const std::wstring& value) {
+  RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+DWORD RunProgram(std::wstring command) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -48,6 +58,8 @@ DWORD RunRegsvr32(const std::wstring& arguments) {
   CloseHandle(process.hProcess);
   return code;
 }
+
+DWORD RunRegsvr32(const std::wstring& arguments) { return RunProgram(L"regsvr32.exe " + arguments); }
 
 std::wstring ShortPathOf(const std::wstring& path) {
   wchar_t text[MAX_PATH];
@@ -84,8 +96,8 @@ class RegistrationTest : public testing::Test {
     EXPECT_EQ(Read(kClassKey + L"\\Control"), L"");
     EXPECT_EQ(Read(kClassKey + L"\\Verb"), L"");
     EXPECT_EQ(Read(kClassKey + L"\\Verb\\0"), L"Properties,0,2");
-    // The type library is registered under its long path.
-    EXPECT_EQ(Read(kTypeLibKey + L"\\1.0\\0\\win32"), kLibrary);
+    // The type library is registered under its long path, for the width of this server.
+    EXPECT_EQ(Read(kOwnPathKey), kLibrary);
     EXPECT_EQ(Read(kTypeLibKey + L"\\1.0\\HELPDIR"), kFolder);
   }
 };
@@ -104,5 +116,78 @@ TEST_F(RegistrationTest, WritesTheTableTwiceTheSameAndRemovesIt) {
   EXPECT_FALSE(KeyExists(L"Upgrade_v4.KalloraPlus"));
   EXPECT_FALSE(KeyExists(kTypeLibKey + L"\\1.0"));
 }
+
+TEST_F(RegistrationTest, RemovalLeavesTheOtherWidthsTypeLibraryWhole) {
+  const std::wstring otherServer = L"C:\\Other Width\\tevrin4.dll";
+  WriteText(kOtherPathKey, otherServer);
+  ASSERT_EQ(RunRegsvr32(L"/s \"" + kLibrary + L"\""), 0u);
+  ASSERT_TRUE(KeyExists(kInterfaceKey));
+  ASSERT_EQ(RunRegsvr32(L"/s /u \"" + kLibrary + L"\""), 0u);
+  EXPECT_FALSE(KeyExists(kClassKey));
+  EXPECT_FALSE(KeyExists(kOwnPathKey));
+  EXPECT_EQ(Read(kOtherPathKey), otherServer);
+  EXPECT_NE(Read(kTypeLibKey + L"\\1.0\\FLAGS"), L"<missing>");
+  EXPECT_TRUE(KeyExists(kInterfaceKey));
+
+  // Alone again, the server's removal takes the whole library away.
+  RegDeleteKeyW(HKEY_CLASSES_ROOT, kOtherPathKey.c_str());
+  ASSERT_EQ(RunRegsvr32(L"/s \"" + kLibrary + L"\""), 0u);
+  ASSERT_EQ(RunRegsvr32(L"/s /u \"" + kLibrary + L"\""), 0u);
+  EXPECT_FALSE(KeyExists(kTypeLibKey + L"\\1.0"));
+  EXPECT_FALSE(KeyExists(kInterfaceKey));
+}
+
+#ifdef TEVRIN4_32BIT_PATH
+// Both real servers in one 64-bit prefix, each registered by the regsvr32 of its own width;
+// a 32-bit script host stands for the 32-bit hosts.
+bool Creates32Bit() {
+  wchar_t folder[MAX_PATH];
+  GetTempPathW(MAX_PATH, folder);
+  const std::wstring script = std::wstring(folder) + L"kallora_32bit.vbs";
+  const HANDLE file = CreateFileW(script.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  const char text[] = "Set k = CreateObject(\"Upgrade_v4.KalloraPlus\")\r\nWScript.Quit 7\r\n";
+  DWORD written = 0;
+  WriteFile(file, text, sizeof text - 1, &written, nullptr);
+  CloseHandle(file);
+  const DWORD code = RunProgram(L"C:\\windows\\syswow64\\cscript.exe //Nologo \"" + script + L"\"");
+  DeleteFileW(script.c_str());
+  return code == 7;
+}
+
+bool Creates64Bit() {
+  CLSID clsid{};
+  if (FAILED(CLSIDFromProgID(L"Upgrade_v4.KalloraPlus", &clsid))) return false;
+  IUnknown* control = nullptr;
+  if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&control))))
+    return false;
+  control->Release();
+  return true;
+}
+
+TEST_F(RegistrationTest, BothWidthsRegisteredEachSurvivesTheOthersRemoval) {
+  wchar_t runs32[8] = {};
+  if (!GetEnvironmentVariableW(L"WINE_32BIT", runs32, 8) || std::wstring(runs32) != L"yes" ||
+      GetFileAttributesW(TEVRIN4_32BIT_PATH) == INVALID_FILE_ATTRIBUTES)
+    GTEST_SKIP() << "this machine runs no 32-bit programs, or the 32-bit server is not built";
+  OleInitialize(nullptr);
+  const std::wstring library32 = kFolder + L"\\tevrin4_32.dll";
+  ASSERT_TRUE(CopyFileW(TEVRIN4_32BIT_PATH, library32.c_str(), FALSE));
+  const std::wstring regsvr32Of32 = L"C:\\windows\\syswow64\\regsvr32.exe /s ";
+
+  ASSERT_EQ(RunProgram(regsvr32Of32 + L"\"" + library32 + L"\""), 0u);
+  ASSERT_EQ(RunRegsvr32(L"/s \"" + kLibrary + L"\""), 0u);
+  ASSERT_EQ(RunRegsvr32(L"/s /u \"" + kLibrary + L"\""), 0u);
+  EXPECT_TRUE(Creates32Bit());
+  EXPECT_EQ(Read(kTypeLibKey + L"\\1.0\\0\\win32"), library32);
+
+  ASSERT_EQ(RunRegsvr32(L"/s \"" + kLibrary + L"\""), 0u);
+  ASSERT_EQ(RunProgram(regsvr32Of32 + L"/u \"" + library32 + L"\""), 0u);
+  EXPECT_TRUE(Creates64Bit());
+  EXPECT_EQ(Read(kTypeLibKey + L"\\1.0\\0\\win64"), kLibrary);
+  EXPECT_TRUE(KeyExists(kInterfaceKey));
+  DeleteFileW(library32.c_str());
+  OleUninitialize();
+}
+#endif
 
 }  // namespace

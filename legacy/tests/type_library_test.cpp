@@ -178,7 +178,7 @@ TEST_F(TypeLibraryTest, LibraryAttributes) {
   ASSERT_EQ(library_->GetLibAttr(&attr), S_OK);
   EXPECT_TRUE(IsEqualGUID(attr->guid, kLibId));
   EXPECT_EQ(attr->lcid, 0u);
-  EXPECT_EQ(attr->syskind, SYS_WIN32);
+  EXPECT_EQ(attr->syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
   EXPECT_EQ(attr->wMajorVerNum, 1);
   EXPECT_EQ(attr->wMinorVerNum, 0);
   // The loader adds FHASDISKIMAGE to whatever the file says.
@@ -238,7 +238,7 @@ TEST_F(TypeLibraryTest, InterfaceIsDualOverStdOleDispatch) {
   EXPECT_EQ(attr->wTypeFlags, 0x1140);
   EXPECT_EQ(attr->cFuncs, 12);
   EXPECT_EQ(attr->cVars, 0);
-  EXPECT_EQ(attr->cbSizeVft, 19 * 4);
+  EXPECT_EQ(attr->cbSizeVft, 19 * sizeof(void*));
 
   ASSERT_EQ(attr->cImplTypes, 1);
   HREFTYPE baseRef = 0;
@@ -270,7 +270,7 @@ TEST_F(TypeLibraryTest, InterfaceMembersFollowIDispatchInTheFunctionTable) {
   ASSERT_EQ(dispatchSide->GetRefTypeInfo(vtableRef, &info), S_OK);
   for (UINT i = 0; i < kInterfaceMembers.size(); ++i) {
     const bool followsItsGet = i > 0 && kInterfaceMembers[i - 1].id == kInterfaceMembers[i].id;
-    ExpectMember(info.Get(), i, kInterfaceMembers[i], FUNC_PUREVIRTUAL, static_cast<SHORT>((7 + i) * 4),
+    ExpectMember(info.Get(), i, kInterfaceMembers[i], FUNC_PUREVIRTUAL, static_cast<SHORT>((7 + i) * sizeof(void*)),
                  !followsItsGet);
   }
 }

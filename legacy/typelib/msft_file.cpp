@@ -23,7 +23,6 @@ constexpr std::size_t kTypeCount = 0x20;
 constexpr std::int32_t kHelpDllFlag = 0x100;
 constexpr std::size_t kTypeKind = 0x00;
 constexpr std::size_t kTableSize = 0x4E;
-constexpr std::size_t kPointerSize = 4;
 
 [[noreturn]] void Malformed() { throw common::Error(L"Not a type library this build can correct", E_FAIL); }
 
@@ -46,7 +45,10 @@ std::size_t TypeDescriptionAt(const std::vector<char>& file, int typeIndex) {
 
 }  // namespace
 
-void SetDispinterfaceTableSize(const std::wstring& path, int typeIndex, std::size_t members) {
+std::size_t PointerSize(SYSKIND width) { return width == SYS_WIN64 ? 8 : 4; }
+
+void SetDispinterfaceTableSize(const std::wstring& path, int typeIndex, std::size_t members,
+                               std::size_t pointerSize) {
   std::vector<char> file;
   {
     std::ifstream in(path.c_str(), std::ios::binary);
@@ -54,7 +56,7 @@ void SetDispinterfaceTableSize(const std::wstring& path, int typeIndex, std::siz
   }
   const std::size_t type = TypeDescriptionAt(file, typeIndex);
   if ((ReadInt(file, type + kTypeKind) & 0xF) != TKIND_DISPATCH || type + kTableSize + 2 > file.size()) Malformed();
-  const auto size = static_cast<std::uint16_t>(members * kPointerSize);
+  const auto size = static_cast<std::uint16_t>(members * pointerSize);
   std::memcpy(file.data() + type + kTableSize, &size, 2);
   std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
   out.write(file.data(), static_cast<std::streamsize>(file.size()));

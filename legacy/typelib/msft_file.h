@@ -3,13 +3,21 @@
 // members; compilers store only the dispinterface's own members there.
 #pragma once
 
+#include <windows.h>
+#include <oaidl.h>
+
 #include <cstddef>
 #include <string>
 
 namespace legacy::typelib {
 
-// Stores `members` function-table entries for the dispinterface at `typeIndex`. Raises
-// common::Error when the file is not a type library or that type is no dispinterface.
-void SetDispinterfaceTableSize(const std::wstring& path, int typeIndex, std::size_t members);
+// The size of a function-table entry in a library of this system kind.
+std::size_t PointerSize(SYSKIND width);
+
+// Stores `members` function-table entries of `pointerSize` bytes for the dispinterface at
+// `typeIndex`. Raises common::Error when the file is not a type library or that type is no
+// dispinterface.
+void SetDispinterfaceTableSize(const std::wstring& path, int typeIndex, std::size_t members,
+                               std::size_t pointerSize);
 
 }  // namespace legacy::typelib

@@ -109,9 +109,9 @@ void AddType(ICreateTypeLib2* library, const TypeDescription& description, IType
 
 }  // namespace
 
-void WriteTypeLibrary(const LibraryDescription& description, const std::wstring& path) {
+void WriteTypeLibrary(const LibraryDescription& description, SYSKIND width, const std::wstring& path) {
   ComPtr<ICreateTypeLib2> library;
-  Check(CreateTypeLib2(SYS_WIN32, path.c_str(), &library), L"CreateTypeLib2");
+  Check(CreateTypeLib2(width, path.c_str(), &library), L"CreateTypeLib2");
   Check(library->SetName(const_cast<LPOLESTR>(description.name)), L"SetName");
   Check(library->SetGuid(*description.libid), L"SetGuid");
   Check(library->SetVersion(description.major, description.minor), L"SetVersion");
@@ -124,7 +124,8 @@ void WriteTypeLibrary(const LibraryDescription& description, const std::wstring&
   Check(library->SaveAllChanges(), L"SaveAllChanges");
   for (std::size_t i = 0; i < description.types.size(); ++i)
     if (description.types[i].kind == TKIND_DISPATCH)
-      SetDispinterfaceTableSize(path, static_cast<int>(i), description.types[i].members.size());
+      SetDispinterfaceTableSize(path, static_cast<int>(i), description.types[i].members.size(),
+                                PointerSize(width));
 }
 
 }  // namespace legacy::typelib

@@ -7,7 +7,9 @@
 
 namespace legacy::typelib {
 
-// Raises common::Error with the failing HRESULT.
-void WriteTypeLibrary(const LibraryDescription& library, const std::wstring& path);
+// Writes the library for the width of `width` (SYS_WIN32 or SYS_WIN64): the two differ only in
+// their system kind and their function-table offsets. Raises common::Error with the failing
+// HRESULT.
+void WriteTypeLibrary(const LibraryDescription& library, SYSKIND width, const std::wstring& path);
 
 }  // namespace legacy::typelib

@@ -14,7 +14,6 @@ TEST_F(NotifyIconTest, CreationFillsTheRecordAndHooksTheApplicationAndOwner) {
   icon = std::make_unique<TNotifyIcon>(host);
   EXPECT_THAT(CallLog(), ElementsAre("create tray window", "hook application", "subclass owner"));
   const auto& record = icon->IconData();
-  EXPECT_EQ(record.size, 936u);
   EXPECT_EQ(record.window, kFakeTrayWindow);
   EXPECT_EQ(record.identifier, reinterpret_cast<std::uintptr_t>(icon.get()));
   EXPECT_EQ(record.flags, nifMessage | nifIcon | nifTip);

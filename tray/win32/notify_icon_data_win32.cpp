@@ -7,8 +7,6 @@
 namespace tray {
 namespace {
 
-static_assert(NOTIFYICONDATAW_V2_SIZE == kNotifyIconRecordSize);
-
 template <std::size_t Size>
 void CopyText(wchar_t (&field)[Size], const std::wstring& text) {
   const std::wstring cut = CutText(text, Size - 1);
@@ -20,7 +18,7 @@ void CopyText(wchar_t (&field)[Size], const std::wstring& text) {
 
 NOTIFYICONDATAW ToNotifyIconData(const NotifyIconRecord& record) {
   NOTIFYICONDATAW data{};
-  data.cbSize = record.size;
+  data.cbSize = NOTIFYICONDATAW_V2_SIZE;
   data.hWnd = reinterpret_cast<HWND>(record.window);
   data.uID = static_cast<UINT>(record.identifier);
   data.uFlags = record.flags;
