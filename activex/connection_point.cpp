@@ -4,6 +4,7 @@
 #include <olectl.h>
 
 #include <algorithm>
+#include <new>
 
 #include "activex/enumerator.h"
 
@@ -53,11 +54,19 @@ HRESULT ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
   if (!cookie) return E_POINTER;
   *cookie = 0;
   if (!sink) return E_POINTER;
-  if (maxSinks_ && Sinks().size() >= maxSinks_) return CONNECT_E_CANNOTCONNECT;
+  const auto connected = [](const ComPtr<IUnknown>& slot) { return static_cast<bool>(slot); };
+  if (maxSinks_ && static_cast<std::size_t>(std::count_if(slots_.begin(), slots_.end(), connected)) >= maxSinks_)
+    return CONNECT_E_CANNOTCONNECT;
   ComPtr<IUnknown> typed;
   if (FAILED(sink->QueryInterface(iid_, typed.PutVoid())) || !typed) return CONNECT_E_CANNOTCONNECT;
-  auto free = std::find_if(slots_.begin(), slots_.end(), [](const ComPtr<IUnknown>& slot) { return !slot; });
-  if (free == slots_.end()) free = slots_.insert(slots_.end(), ComPtr<IUnknown>());
+  auto free = std::find_if_not(slots_.begin(), slots_.end(), connected);
+  if (free == slots_.end()) {
+    try {
+      free = slots_.insert(slots_.end(), ComPtr<IUnknown>());
+    } catch (const std::bad_alloc&) {
+      return E_OUTOFMEMORY;
+    }
+  }
   *free = std::move(typed);
   *cookie = static_cast<DWORD>(free - slots_.begin()) + 1;
   if (changed_) changed_();
@@ -75,11 +84,16 @@ HRESULT ConnectionPoint::Unadvise(DWORD cookie) {
 
 HRESULT ConnectionPoint::EnumConnections(IEnumConnections** out) {
   if (!out) return E_POINTER;
-  std::vector<Connection> connections;
-  for (std::size_t i = 0; i < slots_.size(); ++i)
-    if (slots_[i]) connections.push_back({slots_[i], static_cast<DWORD>(i) + 1});
-  *out = MakeConnectionEnumerator(std::move(connections)).Detach();
-  return S_OK;
+  *out = nullptr;
+  try {
+    std::vector<Connection> connections;
+    for (std::size_t i = 0; i < slots_.size(); ++i)
+      if (slots_[i]) connections.push_back({slots_[i], static_cast<DWORD>(i) + 1});
+    *out = MakeConnectionEnumerator(std::move(connections)).Detach();
+    return S_OK;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
 }
 
 }  // namespace activex

@@ -13,7 +13,8 @@ namespace activex {
 
 class ConnectionPoint final : public IConnectionPoint {
  public:
-  // maxSinks 0: any number. changed runs after every successful Advise and Unadvise.
+  // maxSinks 0: any number. changed runs after every successful Advise and Unadvise; it must
+  // not throw.
   ConnectionPoint(IConnectionPointContainer& container, const IID& iid, std::size_t maxSinks,
                   std::function<void()> changed = nullptr);
   ConnectionPoint(const ConnectionPoint&) = delete;

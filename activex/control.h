@@ -37,8 +37,9 @@ class Control : public ControlObject, public Dual {
     if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     // The interface has no by-reference puts: a host that sends one means a put.
     if (flags & DISPATCH_PROPERTYPUTREF) flags = static_cast<WORD>((flags & ~DISPATCH_PROPERTYPUTREF) | DISPATCH_PROPERTYPUT);
+    if (!ByReferenceArguments::WellFormed(parameters)) return E_INVALIDARG;
     try {
-      ByReferenceArguments arguments(parameters);
+      ByReferenceArguments arguments(*InterfaceInfo(), id, flags, parameters);
       return InterfaceInfo()->Invoke(static_cast<Dual*>(this), id, flags, arguments.Get(), result, exception,
                                      argumentError);
     } catch (...) {

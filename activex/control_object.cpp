@@ -70,6 +70,7 @@ ULONG ControlObject::ReleaseImpl() noexcept {
 
 void ControlObject::FireEvent(DISPID id, DISPPARAMS& parameters) {
   if (eventFreezes_ > 0) return;
+  const ComPtr<IUnknown> alive = KeepAlive();
   for (const ComPtr<IUnknown>& sink : eventPoint_.Sinks()) {
     // The sink answered the event interface, a dispinterface: an IDispatch.
     auto* dispatch = static_cast<IDispatch*>(static_cast<void*>(sink.Get()));
@@ -101,6 +102,7 @@ void ControlObject::FireEvent(DISPID id, const std::vector<std::wstring_view>& a
 }
 
 void ControlObject::NotifyPropertyChanged(DISPID id) {
+  const ComPtr<IUnknown> alive = KeepAlive();
   for (const ComPtr<IUnknown>& sink : propertyPoint_.Sinks())
     static_cast<IPropertyNotifySink*>(static_cast<void*>(sink.Get()))->OnChanged(id);
 }

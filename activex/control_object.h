@@ -149,13 +149,17 @@ class ControlObject : public IOleObject,
 
   // Paints the control for IViewObject::Draw; by default the window paints itself there.
   virtual void Paint(HDC dc, const RECT& bounds);
-  // After the event sink connected or disconnected.
-  virtual void OnEventSinkChanged() {}
+  // After the event sink connected or disconnected; runs inside the host's Advise or Unadvise.
+  virtual void OnEventSinkChanged() noexcept {}
 
   void FireEvent(DISPID id, std::initializer_list<std::wstring_view> arguments);
   void FireEvent(DISPID id, const std::vector<std::wstring_view>& arguments);
   void FireEvent(DISPID id, DISPPARAMS& parameters);
   void NotifyPropertyChanged(DISPID id);
+  // A reference for as long as the control runs code that calls out to its host: a host may
+  // release its last reference inside an event, and the control must outlive the code still
+  // running in it. Taken where a window message or a timer enters the control.
+  ComPtr<IUnknown> KeepAlive() noexcept { return ComPtr<IUnknown>(Identity()); }
   bool HasEventSink() const { return !eventPoint_.Sinks().empty(); }
   IOleClientSite* ClientSite() const noexcept { return site_.Get(); }
 

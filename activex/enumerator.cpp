@@ -57,8 +57,13 @@ class Enumerator final : public Interface {
   }
   HRESULT STDMETHODCALLTYPE Clone(Interface** out) override {
     if (!out) return E_POINTER;
-    *out = new (std::nothrow) Enumerator(items_, position_);
-    return *out ? S_OK : E_OUTOFMEMORY;
+    *out = nullptr;
+    try {
+      *out = new Enumerator(items_, position_);  // copying the items may fail as well
+      return S_OK;
+    } catch (const std::bad_alloc&) {
+      return E_OUTOFMEMORY;
+    }
   }
 
  private:

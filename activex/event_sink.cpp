@@ -1,6 +1,8 @@
 // Event sink: automation calls to C++ handlers.
 #include "activex/event_sink.h"
 
+#include <new>
+
 #include "activex/bstr.h"
 #include "common/error.h"
 
@@ -53,7 +55,16 @@ HRESULT EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters,
   if (result) VariantInit(result);
   auto found = handlers_.find(id);
   if (found == handlers_.end() || !found->second) return S_OK;
-  EventHandler handler = found->second;  // the handler may replace itself
+  try {
+    const EventHandler handler = found->second;  // the handler may replace itself
+    Run(handler, parameters);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;  // the copy failed: the handler did not run
+  }
+  return S_OK;
+}
+
+void EventSink::Run(const EventHandler& handler, const DISPPARAMS* parameters) noexcept {
   try {
     handler(parameters ? ArgumentTexts(*parameters) : EventArguments{});
   } catch (...) {
@@ -64,7 +75,6 @@ HRESULT EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters,
       }
     }
   }
-  return S_OK;
 }
 
 }  // namespace activex

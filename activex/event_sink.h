@@ -32,6 +32,8 @@ class EventSink final : public IDispatch {
 
  private:
   ~EventSink() = default;
+  // Calls the handler; its failure goes to the failure handler.
+  void Run(const EventHandler& handler, const DISPPARAMS* parameters) noexcept;
 
   IID events_ = IID_NULL;
   std::map<DISPID, EventHandler> handlers_;

@@ -30,7 +30,7 @@ class TestControl final : public Control<ITestControl> {
   TestControl();
   ~TestControl() override = default;
   HWND Window() const noexcept override { return window_->Handle(); }
-  void OnEventSinkChanged() override { ++sinkChanges; }
+  void OnEventSinkChanged() noexcept override { ++sinkChanges; }
 
   std::unique_ptr<MessageWindow> window_;
   std::wstring caption_;

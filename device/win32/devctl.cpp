@@ -109,11 +109,15 @@ int Register(bool install, bool force) {
   HMODULE module = LoadLibraryW(library.c_str());
   if (!module) {
     Write(STD_ERROR_HANDLE, L"devctl: cannot load " + library + L"\n");
+    OleUninitialize();
     return 1;
   }
+  // Another file of that name may stand there.
   auto step = reinterpret_cast<RegisterStep>(reinterpret_cast<void*>(GetProcAddress(module, "DllInstall")));
-  HRESULT hr = step(install, force ? L"force" : L"");
-  if (FAILED(hr)) {
+  const HRESULT hr = step ? step(install, force ? L"force" : L"") : HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+  if (!step) {
+    Write(STD_ERROR_HANDLE, L"devctl: " + library + L" has no DllInstall\n");
+  } else if (FAILED(hr)) {
     activex::ComPtr<IErrorInfo> info;
     activex::Bstr description;
     if (GetErrorInfo(0, info.Put()) == S_OK && info) info->GetDescription(description.Put());

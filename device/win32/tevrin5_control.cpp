@@ -32,14 +32,15 @@ Tevrin5Control::~Tevrin5Control() {
 }
 
 std::optional<LRESULT> Tevrin5Control::LinkMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Stable across the events that a demo step or a request raises: a host may release us
+  // from a handler.
+  const activex::ComPtr<IUnknown> alive = KeepAlive();
   if (message == WM_TIMER && wParam == kDemoTimer) {
     demo_.Step(device_, NowText());
     return 0;
   }
   std::wstring text;
   if (message != WM_COPYDATA || !ReceiveText(lParam, kRequestTag, text)) return std::nullopt;
-  // Stable across the events that the request raises: a host may release us from a handler.
-  activex::ComPtr<IUnknown> keepAlive(static_cast<IOleObject*>(this));
   std::wstring reply = Apply(Decode(text), device_, demo_);
   if (demo_.On()) SetTimer(link_->Handle(), kDemoTimer, kDemoIntervalMs, nullptr);
   else KillTimer(link_->Handle(), kDemoTimer);

@@ -190,12 +190,12 @@ std::vector<WORD> AboutTemplate() {
 
 }  // namespace
 
-void ShowAboutWindow() {
+void ShowAboutWindow(HWND owner) {
   RegisterAboutClass();
   const std::vector<WORD> dialogTemplate = AboutTemplate();
   Fonts fonts;
   const INT_PTR result = DialogBoxIndirectParamW(
-      ThisModule(), reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()), nullptr, AboutProc,
+      ThisModule(), reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()), owner, AboutProc,
       reinterpret_cast<LPARAM>(&fonts));
   const DWORD error = GetLastError();
   ReleaseContent(fonts);

@@ -39,7 +39,7 @@ KalloraPlusControl::KalloraPlusControl()
       form_(window_, *device_, *this) {
   window_.SetDeviceWindow(device_->Window());
   device_->Bind(form_);
-  window_.Attach(&form_);
+  window_.Attach(&form_, static_cast<IOleObject*>(this));
   form_.ActiveFormCreate();
   form_.Initialize();
 }
@@ -49,11 +49,11 @@ KalloraPlusControl::~KalloraPlusControl() {
     form_.DestructionNotification();
   } catch (...) {
   }
-  window_.Attach(nullptr);
+  window_.Attach(nullptr, nullptr);
   device_.reset();
 }
 
-void KalloraPlusControl::OnEventSinkChanged() {
+void KalloraPlusControl::OnEventSinkChanged() noexcept {
   try {
     form_.EventSinkChanged();
   } catch (...) {

@@ -43,7 +43,7 @@ class KalloraPlusControl final : public activex::Control<IKalloraPlus>, private 
   ~KalloraPlusControl() override;
 
   HWND Window() const noexcept override { return window_.Handle(); }
-  void OnEventSinkChanged() override;
+  void OnEventSinkChanged() noexcept override;
 
   // EventSink: the control object's connection point, whose calls ignore the host's answer.
   bool Connected() const override { return HasEventSink(); }

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "activex/com_ptr.h"
 #include "common/error.h"
 #include "legacy/about/about_window.h"
 #include "legacy/resource_ids.h"
@@ -27,11 +28,11 @@ void Quietly(Body&& body) {
 
 }  // namespace
 
-KalloraPlusWindow::KalloraPlusWindow(HWND parent) {
-  picture_ = static_cast<HBITMAP>(
-      LoadImageW(ThisModule(), MAKEINTRESOURCEW(IDB_KALLORA_24), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
-  popupMenu_ = CreatePopupMenu();
-  AppendMenuW(popupMenu_, MF_STRING, kAbout1, L"About");
+KalloraPlusWindow::KalloraPlusWindow(HWND parent)
+    : picture_(static_cast<HBITMAP>(
+          LoadImageW(ThisModule(), MAKEINTRESOURCEW(IDB_KALLORA_24), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS))),
+      popupMenu_(CreatePopupMenu()) {
+  AppendMenuW(popupMenu_.get(), MF_STRING, kAbout1, L"About");
   window_ = std::make_unique<activex::MessageWindow>(
       L"TKalloraPlus", WS_CHILD | WS_TABSTOP | WS_BORDER | WS_CLIPCHILDREN, parent,
       RECT{0, 0, kDesignWidth, kDesignHeight},
@@ -42,14 +43,16 @@ KalloraPlusWindow::KalloraPlusWindow(HWND parent) {
 KalloraPlusWindow::~KalloraPlusWindow() {
   KillTimer(window_->Handle(), kOkuTimer);
   window_.reset();
-  DestroyMenu(popupMenu_);
-  if (picture_) DeleteObject(picture_);
 }
 
 std::optional<LRESULT> KalloraPlusWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  const activex::ComPtr<IUnknown> alive(owner_);  // see Attach
   switch (message) {
     case WM_PAINT:
       Paint();
+      return 0;
+    case WM_PRINTCLIENT:  // how the control draws itself for a host's view
+      PaintFace(reinterpret_cast<HDC>(wParam));
       return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -81,19 +84,22 @@ RECT KalloraPlusWindow::ImageRect() const {
   return {0, 0, size.width, size.height};
 }
 
-// Image1 is painted by the form, as a picture without a window of its own.
 void KalloraPlusWindow::Paint() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window_->Handle(), &paint);
-  if (picture_) {
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, picture_);
-    const RECT image = ImageRect();
-    BitBlt(dc, image.left, image.top, image.right, image.bottom, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-  }
+  PaintFace(dc);
   EndPaint(window_->Handle(), &paint);
+}
+
+// Image1 is painted by the form, as a picture without a window of its own.
+void KalloraPlusWindow::PaintFace(HDC dc) const {
+  if (!picture_) return;
+  HDC memory = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(memory, picture_.get());
+  const RECT image = ImageRect();
+  BitBlt(dc, image.left, image.top, image.right, image.bottom, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
 }
 
 void KalloraPlusWindow::MouseDown(LPARAM position) {
@@ -109,14 +115,14 @@ void KalloraPlusWindow::ContextMenu(LPARAM screenPosition) {
     point = {0, 0};
     ClientToScreen(window_->Handle(), &point);
   }
-  const UINT chosen = static_cast<UINT>(TrackPopupMenu(popupMenu_, TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0,
+  const UINT chosen = static_cast<UINT>(TrackPopupMenu(popupMenu_.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0,
                                                        window_->Handle(), nullptr));
   if (chosen == kAbout1 && form_) Quietly([&] { form_->About1Click(); });
 }
 
 Size KalloraPlusWindow::ImageSize() const {
   BITMAP bitmap{};
-  if (!picture_ || !GetObjectW(picture_, sizeof bitmap, &bitmap)) return {0, 0};
+  if (!picture_ || !GetObjectW(picture_.get(), sizeof bitmap, &bitmap)) return {0, 0};
   return {bitmap.bmWidth, bitmap.bmHeight};
 }
 
@@ -167,7 +173,8 @@ void KalloraPlusWindow::SetTimerEnabled(bool enabled) {
   }
 }
 
-void KalloraPlusWindow::ShowAbout() { ShowAboutWindow(); }
+// Owned by the host's top-level window, which the box disables while it is up.
+void KalloraPlusWindow::ShowAbout() { ShowAboutWindow(GetAncestor(window_->Handle(), GA_ROOT)); }
 
 void KalloraPlusWindow::ShowErrorBox(const std::wstring& message) {
   MessageBoxW(window_->Handle(), message.c_str(), L"KalloraPlus", MB_OK | MB_ICONSTOP);

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <windows.h>
+#include <unknwn.h>
 
 #include <memory>
+#include <type_traits>
 
 #include "activex/message_window.h"
 #include "legacy/control/form_platform.h"
@@ -21,8 +23,12 @@ class KalloraPlusWindow final : public FormPlatform {
   KalloraPlusWindow(const KalloraPlusWindow&) = delete;
   KalloraPlusWindow& operator=(const KalloraPlusWindow&) = delete;
 
-  // Messages reach the form from now on.
-  void Attach(TKalloraPlus* form) noexcept { form_ = form; }
+  // Messages reach the form from now on, each while `owner`, the COM object around the form,
+  // is held: a host may release its last reference inside an event raised from a message.
+  void Attach(TKalloraPlus* form, IUnknown* owner) noexcept {
+    form_ = form;
+    owner_ = owner;
+  }
   // The hosted device control's window, hidden by the layout step.
   void SetDeviceWindow(HWND device) noexcept { device_ = device; }
   HWND Handle() const noexcept { return window_->Handle(); }
@@ -41,15 +47,25 @@ class KalloraPlusWindow final : public FormPlatform {
  private:
   std::optional<LRESULT> Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Paint();
+  void PaintFace(HDC dc) const;
   void MouseDown(LPARAM position);
   void ContextMenu(LPARAM screenPosition);
   void FitToContent();
   RECT ImageRect() const;
 
-  HBITMAP picture_ = nullptr;
-  HMENU popupMenu_ = nullptr;
+  // Freed by their members, so that a constructor failing half-way leaves nothing behind.
+  struct BitmapDeleter {
+    void operator()(HBITMAP bitmap) const noexcept { DeleteObject(bitmap); }
+  };
+  struct MenuDeleter {
+    void operator()(HMENU menu) const noexcept { DestroyMenu(menu); }
+  };
+
+  std::unique_ptr<std::remove_pointer_t<HBITMAP>, BitmapDeleter> picture_;
+  std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter> popupMenu_;
   HWND device_ = nullptr;
   TKalloraPlus* form_ = nullptr;
+  IUnknown* owner_ = nullptr;
   bool autoSize_ = false;
   std::unique_ptr<activex::MessageWindow> window_;
 };

@@ -62,7 +62,7 @@ TEST(AboutWindow, ShowsTheProductAndItsVersion) {
           style = GetWindowLongPtrW(dialog, GWL_STYLE);
         },
         [](HWND dialog) { PressKey(dialog, VK_ESCAPE); });
-    EXPECT_NO_THROW(legacy::ShowAboutWindow());
+    EXPECT_NO_THROW(legacy::ShowAboutWindow(nullptr));
   }
   EXPECT_EQ(caption, L"About");
   EXPECT_EQ(client.right, 485);
@@ -103,7 +103,7 @@ TEST(AboutWindow, ClosesOnEnterEscAndTheSystemMenu) {
   for (std::size_t i = 0; i < closers.size(); ++i) {
     SCOPED_TRACE(i);
     test::ModalWindowWatch watch(L"TKalloraXAbout", [](HWND) {}, closers[i]);
-    EXPECT_NO_THROW(legacy::ShowAboutWindow());
+    EXPECT_NO_THROW(legacy::ShowAboutWindow(nullptr));
     EXPECT_EQ(FindWindowW(L"TKalloraXAbout", nullptr), nullptr);
   }
 }
@@ -118,7 +118,7 @@ TEST(AboutWindow, EachShowingStartsFresh) {
           SendMessageW(dialog, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"changed"));
         },
         [](HWND dialog) { PressKey(dialog, VK_ESCAPE); });
-    legacy::ShowAboutWindow();
+    legacy::ShowAboutWindow(nullptr);
   }
   EXPECT_EQ(captions[0], L"About");
   EXPECT_EQ(captions[1], L"About");

@@ -41,6 +41,7 @@ HRESULT EventRecorder::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAM
     }
   }
   events.push_back(std::move(event));
+  if (onEvent) onEvent(id);
   return answer;
 }
 

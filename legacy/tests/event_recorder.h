@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,8 @@ class EventRecorder : public IDispatch {
   std::vector<RecordedEvent> events;
   // What Invoke answers; the control must not care.
   HRESULT answer = S_OK;
+  // Runs after each event is recorded, as a host's handler would.
+  std::function<void(DISPID)> onEvent;
   // Whether every call came as DISPATCH_METHOD with BSTRs by value and no result wanted.
   bool wellFormed = true;
   ULONG References() const { return references_; }

@@ -13,6 +13,7 @@
 #include "activex/message_window.h"
 #include "legacy/dispids.h"
 #include "legacy/tests/com_host.h"
+#include "legacy/tests/modal_window_watch.h"
 #include "legacy/tests/wine_paths.h"
 
 namespace {
@@ -92,6 +93,31 @@ TEST_F(SiteHostTest, TheFocusMovingBetweenTwoControlsActivatesAndDeactivates) {
   SetFocus(two->Window());
   test::PumpFor(50);
   EXPECT_EQ(second.Count(dispid::kOnActivate), 1u) << "the same form again: nothing new";
+}
+
+// The About box is modal to the host: owned by its top-level window, which takes no input
+// while the box is up.
+TEST_F(SiteHostTest, TheAboutBoxIsModalToTheHostsWindow) {
+  Received received;
+  auto site = Host(window_->Handle(), RECT{10, 10, 60, 60}, received);
+  auto kallora = site->As<legacy::IKalloraPlus>(legacy::IID_IKalloraPlus);
+  ASSERT_TRUE(kallora);
+  HWND owner = nullptr;
+  BOOL hostEnabled = TRUE;
+  {
+    test::ModalWindowWatch watch(
+        L"TKalloraXAbout",
+        [&](HWND about) {
+          owner = GetWindow(about, GW_OWNER);
+          hostEnabled = IsWindowEnabled(window_->Handle());
+        },
+        [](HWND about) { PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0); });
+    EXPECT_EQ(kallora->AboutBox(), S_OK);
+    EXPECT_TRUE(watch.Found());
+  }
+  EXPECT_EQ(owner, window_->Handle());
+  EXPECT_FALSE(hostEnabled);
+  EXPECT_TRUE(IsWindowEnabled(window_->Handle()));
 }
 
 }  // namespace

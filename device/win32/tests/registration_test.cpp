@@ -5,6 +5,8 @@
 
 #include "activex/com_ptr.h"
 #include "activex/registry_table.h"
+#include "activex/server_module.h"
+#include "common/utf16.h"
 #include "device_test_support.h"
 #include "tevrin5_typelib.h"
 
@@ -78,6 +80,21 @@ TEST_F(RegistrationTest, RemovalLeavesNothingOfOursBehind) {
   EXPECT_FALSE(KeyExists(L"TypeLib\\{3B0F6C52-8E7A-4D1C-9F25-6A1D0E4B7C90}"));
   EXPECT_FALSE(KeyExists(L"Interface\\{0A16189E-10E9-4A76-8D2D-0A8F1AD4729A}"));
   EXPECT_TRUE(KeyExists(L"CLSID"));
+}
+
+TEST_F(RegistrationTest, TheToolRefusesALibraryWithoutDllInstall) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"devctl-without-install\\";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileW(BuiltFile(L"devctl.exe").c_str(), (folder + L"devctl.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW((activex::ModuleFolder() + L"\\no_install.dll").c_str(), (folder + L"devsim.dll").c_str(), FALSE));
+  const ToolRun run = RunProgram(L"\"" + folder + L"devctl.exe\" register");
+  EXPECT_EQ(1, run.exitCode);
+  EXPECT_NE(std::wstring::npos, run.output.find(L"has no DllInstall")) << common::ToUtf8(run.output);
+  DeleteFileW((folder + L"devctl.exe").c_str());
+  DeleteFileW((folder + L"devsim.dll").c_str());
+  RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace
