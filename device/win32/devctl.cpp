@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -59,9 +60,15 @@ struct ReplyBox {
 
 LRESULT CALLBACK ReplyProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* box = reinterpret_cast<ReplyBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_COPYDATA && box && ReceiveText(lParam, kReplyTag, box->reply)) {
-    box->received = true;
-    return TRUE;
+  if (message == WM_COPYDATA && box) {
+    try {
+      if (ReceiveText(lParam, kReplyTag, box->reply)) {
+        box->received = true;
+        return TRUE;
+      }
+    } catch (const std::bad_alloc&) {
+      return FALSE;  // a reply too large to keep is not taken; the tool reports no answer
+    }
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }

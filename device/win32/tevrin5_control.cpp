@@ -74,8 +74,7 @@ HRESULT Tevrin5Control::get_CommandCount(LONG* value) {
 }
 
 HRESULT Tevrin5Control::Start() {
-  device_.Start();
-  return S_OK;
+  return Guard([&] { device_.Start(); });  // the log entry may not fit in memory
 }
 
 HRESULT Tevrin5Control::get_Started(VARIANT_BOOL* value) {
