@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "activex/control_site.h"
@@ -30,7 +31,7 @@ const wchar_t kIdentification[] = L"FIXTURE MODEM 56K";
 std::wstring ThisYear() {
   SYSTEMTIME now;
   GetLocalTime(&now);
-  return std::to_wstring(now.wYear % 100 / 10) + std::to_wstring(now.wYear % 10);
+  return std::to_wstring(now.wYear).substr(2);
 }
 
 // The control on the fixture's port, started, with the calls it raised.
