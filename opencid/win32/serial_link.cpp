@@ -39,6 +39,10 @@ class SerialLink final : public SourceLink {
   std::size_t Read(char* buffer, std::size_t size) override {
     DWORD read = 0;
     if (!ReadFile(port_, buffer, static_cast<DWORD>(size), &read, nullptr)) Fail(L"the port is gone");
+    // A port whose device went away can go on reading as merely quiet (Wine's serial ports
+    // do): the port's state, which such a port can no longer give, tells the two apart.
+    DWORD errors = 0;
+    if (read == 0 && !ClearCommError(port_, &errors, nullptr)) Fail(L"the port is gone");
     return read;
   }
 

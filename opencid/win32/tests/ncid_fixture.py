@@ -111,12 +111,16 @@ def serve_commands(fixture):
     control.bind(("127.0.0.1", 0))
     control.listen(4)
 
+    # A client may hang up without waiting for its answer (bash's /dev/tcp does).
     def talk(sock):
         with sock, sock.makefile("rwb") as stream:
             for raw in stream:
                 reply = fixture.command(raw.decode("utf-8", "surrogateescape").rstrip("\r\n"))
-                stream.write(reply.encode() + b"\n")
-                stream.flush()
+                try:
+                    stream.write(reply.encode() + b"\n")
+                    stream.flush()
+                except OSError:
+                    return
 
     def accept():
         while True:

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "activex/bstr.h"
 #include "activex/control_site.h"
 #include "activex/message_window.h"
 #include "activex/registry_table.h"
@@ -15,55 +14,21 @@
 #include "legacy/kallora_plus_interface.h"
 #include "monitor/win32/tests/end_to_end_support.h"
 #include "open_source_device.h"
+#include "opencid/win32/tests/device_support.h"
 #include "opencid/win32/tests/fixture_client.h"
 #include "tray/win32/tests/message_pump.h"
 
 namespace opencid::test {
 namespace {
 
-using activex::Bstr;
 using activex::ComPtr;
 using activex::ControlSite;
 using activex::EventArguments;
 using tray::testing::PumpFor;
 using tray::testing::PumpUntil;
 
-using InstallFunction = HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR);
-using RegisterFunction = HRESULT(STDAPICALLTYPE*)();
-
-template <class Function>
-Function Export(HMODULE library, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
-
-// A library of the build, loaded for its registration exports.
-class Library {
- public:
-  explicit Library(const char* path) : module_(LoadLibraryW(monitor::win32::testing::BuiltPath(path).c_str())) {}
-  ~Library() {
-    if (module_) FreeLibrary(module_);
-  }
-  HRESULT Install(bool install, const wchar_t* commandLine) const {
-    auto install_ = module_ ? Export<InstallFunction>(module_, "DllInstall") : nullptr;
-    return install_ ? install_(install, commandLine) : E_NOTIMPL;
-  }
-  HRESULT Call(const char* name) const {
-    auto function = module_ ? Export<RegisterFunction>(module_, name) : nullptr;
-    return function ? function() : E_NOTIMPL;
-  }
-
- private:
-  HMODULE module_;
-};
-
 std::wstring ServerOf(const CLSID& clsid) {
   return activex::ReadRegistryText(HKEY_CLASSES_ROOT, activex::ClassKey(clsid) + L"\\InprocServer32");
-}
-
-std::wstring Command(ITevrin5* device, const wchar_t* text) {
-  Bstr command(text), result;
-  activex::ThrowIfFailed(device->Command(command.Get(), result.Put()), device, IID_ITevrin5);
-  return result.Text();
 }
 
 class SourceDeviceTest : public ::testing::Test {
