@@ -55,7 +55,7 @@ std::wstring LogText(const SimulatedDevice& device) {
 std::wstring UsageText() {
   std::wstring text = L"usage: devctl COMMAND [ARGUMENTS]\ncommands:\n";
   for (const auto& [verb, shape] : Shapes()) text += L"  " + std::wstring(shape.usage) + L"\n";
-  text += L"  register [--force]\n  unregister\n";
+  text += L"  register [--force]\n  unregister\n  -   (requests from standard input, one a line)\n";
   return text;
 }
 
