@@ -41,9 +41,12 @@ bool IsCount(const std::wstring& text) {
   return true;
 }
 
-std::wstring Joined(const std::vector<std::wstring>& lines) {
+// The log, after a line that says how many earlier entries it no longer holds.
+std::wstring LogText(const SimulatedDevice& device) {
   std::wstring text;
-  for (const auto& line : lines) text += line + L"\n";
+  if (device.DroppedLogEntries() > 0)
+    text = L"(" + std::to_wstring(device.DroppedLogEntries()) + L" earlier entries dropped)\n";
+  for (const auto& line : device.Log()) text += line + L"\n";
   return text;
 }
 
@@ -52,7 +55,7 @@ std::wstring Joined(const std::vector<std::wstring>& lines) {
 std::wstring UsageText() {
   std::wstring text = L"usage: devctl COMMAND [ARGUMENTS]\ncommands:\n";
   for (const auto& [verb, shape] : Shapes()) text += L"  " + std::wstring(shape.usage) + L"\n";
-  text += L"  register [--force]\n  unregister\n";
+  text += L"  register [--force]\n  unregister\n  -   (requests from standard input, one a line)\n";
   return text;
 }
 
@@ -143,7 +146,7 @@ std::wstring Apply(const ControlRequest& request, SimulatedDevice& device, Demo&
     if (demo.On() && !device.Plugged()) device.Plug(L"SIM-8", L"SIM00001");
     return demo.On() ? L"demo on" : L"demo off";
   }
-  if (request.verb == L"log") return Joined(device.Log());
+  if (request.verb == L"log") return LogText(device);
   if (request.verb == L"status") {
     return (device.Plugged() ? L"plugged " + device.Model() + L" " + device.Serial() : std::wstring(L"unplugged")) +
            (device.Started() ? L", started" : L", not started") + (demo.On() ? L", demo on" : L", demo off") + L", " +

@@ -1,6 +1,8 @@
 // Commands, plug state and reports of the simulated device.
 #include "device/simulated_device.h"
 
+#include <utility>
+
 #include "common/error.h"
 
 namespace device {
@@ -10,7 +12,7 @@ constexpr std::int32_t kInjectedFailure = static_cast<std::int32_t>(0x80004005);
 }  // namespace
 
 std::wstring SimulatedDevice::Command(const std::wstring& command) {
-  log_.push_back(command);
+  AddToLog(command);
   ++commandCount_;
   if (failuresLeft_ > 0) {
     --failuresLeft_;
@@ -30,8 +32,15 @@ std::wstring SimulatedDevice::Command(const std::wstring& command) {
 }
 
 void SimulatedDevice::Start() {
-  log_.push_back(kStartEntry);
+  AddToLog(kStartEntry);
   started_ = true;
+}
+
+void SimulatedDevice::AddToLog(std::wstring entry) {
+  log_.push_back(std::move(entry));
+  if (log_.size() <= kLogLimit) return;
+  log_.pop_front();
+  ++droppedLogEntries_;
 }
 
 void SimulatedDevice::Plug(std::wstring model, std::wstring serial) {

@@ -4,8 +4,9 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <deque>
 #include <string>
-#include <vector>
 
 namespace device {
 
@@ -30,6 +31,8 @@ class SimulatedDevice {
   static constexpr wchar_t kAccessCode[] = L"+:~.-q";
   // How a Start appears in the log, so it cannot be taken for a command text.
   static constexpr wchar_t kStartEntry[] = L"Start()";
+  // The log keeps this many of the latest entries, as a host polls the device for ever.
+  static constexpr std::size_t kLogLimit = 1000;
 
   explicit SimulatedDevice(DeviceEvents& events) : events_(events) {}
 
@@ -50,8 +53,10 @@ class SimulatedDevice {
   bool Unlocked() const { return unlocked_; }
   const std::wstring& Model() const { return model_; }
   const std::wstring& Serial() const { return serial_; }
-  // Every command and every Start, in the order they came.
-  const std::vector<std::wstring>& Log() const { return log_; }
+  // The latest commands and Starts, in the order they came, and how many earlier ones the
+  // log no longer holds.
+  const std::deque<std::wstring>& Log() const { return log_; }
+  std::uint64_t DroppedLogEntries() const { return droppedLogEntries_; }
   int CommandCount() const { return commandCount_; }
   int FailuresLeft() const { return failuresLeft_; }
 
@@ -61,7 +66,10 @@ class SimulatedDevice {
   bool started_ = false;
   bool unlocked_ = false;
   std::wstring model_, serial_;
-  std::vector<std::wstring> log_;
+  void AddToLog(std::wstring entry);
+
+  std::deque<std::wstring> log_;
+  std::uint64_t droppedLogEntries_ = 0;
   int commandCount_ = 0;
   int failuresLeft_ = 0;
 };

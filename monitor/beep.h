@@ -26,7 +26,7 @@ class IBeepSystem {
   virtual std::uint32_t CurrentProcessId() = 0;
   // Opens the named mutex or creates it; when neither works, a mutex whose every wait fails.
   virtual std::shared_ptr<IBeepMutex> OpenOrCreateMutex(const std::wstring& name) = 0;
-  // Runs the body on a thread of its own that nobody waits for.
+  // Runs the body on a thread of its own and returns at once; the system outlives the thread.
   virtual void StartThread(std::function<void()> body) = 0;
   virtual void Beep(std::uint32_t frequencyHz, std::uint32_t durationMs) = 0;
 };

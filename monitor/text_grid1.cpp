@@ -7,6 +7,9 @@
 namespace monitor {
 namespace {
 
+// The designed row height: the header and the eleven rows fill the grid's designed height.
+constexpr std::int32_t RowHeight = 18;
+
 struct CallColumn {
   const wchar_t* Title;
   std::int32_t Width;  // at the designed density
@@ -40,6 +43,7 @@ void ConfigureTextGrid1(grid::TTextGrid& grid, std::int32_t pixelsPerInch) {
   grid.SetGutterWidth(0);
   grid.SetShowFooter(false);
   grid.SetCursor(CallListCursor);
+  grid.SetDefRowHeight(ScaleFromDesign(RowHeight, pixelsPerInch));
   grid.SetHeaderFont(ScaledFont(grid.HeaderFont(), 14, grid::charset::Default, pixelsPerInch));
   grid.SetFooterFont(ScaledFont(grid.FooterFont(), 16, grid::charset::Default, pixelsPerInch));
   grid.SetFont(ScaledFont(grid.Font(), 15, grid::charset::Turkish, pixelsPerInch));

@@ -31,6 +31,7 @@ TNotifyIcon::TNotifyIcon(TrayHost& host, Loading loading)
 }
 
 TNotifyIcon::~TNotifyIcon() {
+  *alive_ = false;
   HideIcon();
   iconCycleTimer_.reset();
   clickDelayTimer_.reset();

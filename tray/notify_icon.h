@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "common/event.h"
 #include "tray/component.h"
@@ -153,6 +154,21 @@ class TNotifyIcon : public TComponent {
   void ClickTimeout(TWindowTimer&);
   void ExitCheck(TWindowTimer&);
 
+  // Runs outside code that may destroy this icon (an event handler, or the messages handed
+  // out while the menu opens); true when the icon still exists afterwards.
+  template <class Work>
+  bool Survives(Work&& work) {
+    const std::shared_ptr<const bool> alive = alive_;
+    work();
+    return *alive;
+  }
+  // On a copy, as a handler that destroys this icon destroys its event with it.
+  template <class Event, class... Args>
+  static void Raise(const Event& event, Args&&... args) {
+    const Event handler = event;
+    handler(std::forward<Args>(args)...);
+  }
+
   TrayHost& host_;
   bool loading_;
   TTrayIconHandler& handler_;
@@ -183,6 +199,7 @@ class TNotifyIcon : public TComponent {
   bool pointerOutside_ = true;
   bool startupCheckPending_ = true;
   Point lastPointer_;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace tray

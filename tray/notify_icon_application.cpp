@@ -7,8 +7,7 @@ namespace tray {
 void TNotifyIcon::DecideStartup() {
   if (!host_.OwnerIsWindowControl()) return;
   bool showMainForm = true;
-  OnStartup(*this, showMainForm);
-  if (showMainForm) return;
+  if (!Survives([&] { Raise(OnStartup, *this, showMainForm); }) || showMainForm) return;
   host_.CancelShowMainForm();
   HideMainForm();
 }
@@ -38,7 +37,7 @@ void TNotifyIcon::ApplicationPositionChanged() {
   if (!startupCheckPending_ || !host_.HasMainForm()) return;
   if (host_.MainFormIsMdiFrame()) {
     bool showMainForm = true;
-    OnStartup(*this, showMainForm);
+    if (!Survives([&] { Raise(OnStartup, *this, showMainForm); })) return;
     if (!showMainForm) HideTaskbarIcon();
   }
   startupCheckPending_ = false;
@@ -63,8 +62,7 @@ void TNotifyIcon::OwnerShown() {
 
 bool TNotifyIcon::OwnerMinimizing() {
   if (!minimizeToTray_ || !OnMinimizeToTray.Assigned()) return false;
-  OnMinimizeToTray(*this);
-  MinimizeMainFormToTray();
+  if (Survives([this] { Raise(OnMinimizeToTray, *this); })) MinimizeMainFormToTray();
   return true;
 }
 

@@ -62,13 +62,13 @@ void TNotifyIcon::HandleNotification(ShellNotification notification) {
     case ShellNotification::MiddleDoubleClick:
       return;
     case ShellNotification::BalloonShow:
-      return OnBalloonHintShow(*this);
+      return Raise(OnBalloonHintShow, *this);
     case ShellNotification::BalloonHide:
-      return OnBalloonHintHide(*this);
+      return Raise(OnBalloonHintHide, *this);
     case ShellNotification::BalloonTimeout:
-      return OnBalloonHintTimeout(*this);
+      return Raise(OnBalloonHintTimeout, *this);
     case ShellNotification::BalloonUserClick:
-      return OnBalloonHintClick(*this);
+      return Raise(OnBalloonHintClick, *this);
   }
 }
 
@@ -85,10 +85,10 @@ void TNotifyIcon::ButtonEvent(ButtonAction action, MouseButton button) {
 void TNotifyIcon::PointerMoved() {
   const Point at = host_.CursorPos();
   if (wantEnterExit_ && pointerOutside_) {
-    MouseEnter();
+    if (!Survives([this] { MouseEnter(); })) return;
     pointerOutside_ = false;
   }
-  MouseMove(host_.PressedModifiers(), at.x, at.y);
+  if (!Survives([&] { MouseMove(host_.PressedModifiers(), at.x, at.y); })) return;
   lastPointer_ = at;
 }
 
@@ -97,7 +97,7 @@ void TNotifyIcon::LeftButtonDown() {
     clickDelayTimer_->SetInterval(host_.DoubleClickTime());
     clickDelayTimer_->SetEnabled(true);
   }
-  ButtonEvent(ButtonAction::Down, MouseButton::Left);
+  if (!Survives([this] { ButtonEvent(ButtonAction::Down, MouseButton::Left); })) return;
   leftButtonDown_ = true;
   if (leftPopup_ && MenuPopsUpByItself()) {
     handler_.Window().BringToForeground();
@@ -111,7 +111,7 @@ void TNotifyIcon::LeftButtonUp() {
     if (!clickDelayTimer_->Enabled()) {
       leftButtonDown_ = false;
       clickPending_ = false;
-      Click();
+      if (!Survives([this] { Click(); })) return;
     }
   }
   leftButtonDown_ = false;
@@ -121,12 +121,12 @@ void TNotifyIcon::LeftButtonUp() {
 void TNotifyIcon::LeftDoubleClick() {
   clickPending_ = false;
   doubleClickSeen_ = true;
-  DblClick();
+  if (!Survives([this] { DblClick(); })) return;
   if (MenuPopsUpByItself() && !leftPopup_) popupMenu_->ClickDefaultItem();
 }
 
 void TNotifyIcon::RightButtonDown() {
-  ButtonEvent(ButtonAction::Down, MouseButton::Right);
+  if (!Survives([this] { ButtonEvent(ButtonAction::Down, MouseButton::Right); })) return;
   if (MenuPopsUpByItself()) {
     handler_.Window().BringToForeground();
     PopupAtCursor();
@@ -139,11 +139,11 @@ void TNotifyIcon::PopupAtCursor() {
   const Point at = host_.CursorPos();
   if (!popupMenu_) return;
   handler_.Window().BringToForeground();
-  host_.ProcessMessages();
-  // Messages processed just now may have removed the menu.
-  if (!popupMenu_) return;
+  // The messages handed out now, and those the open menu hands out, may remove the menu or
+  // close the window that owns this icon, and the icon with it.
+  if (!Survives([this] { host_.ProcessMessages(); }) || !popupMenu_) return;
   popupMenu_->SetPopupComponent(this);
-  popupMenu_->Popup(at);
+  if (!Survives([this, &at] { popupMenu_->Popup(at); })) return;
   if (host_.OwnerIsWindowControl()) host_.PostOwnerNullMessage();
 }
 
@@ -153,7 +153,7 @@ void TNotifyIcon::ClickTimeout(TWindowTimer&) {
   clickDelayTimer_->SetEnabled(false);
   if (!doubleClickSeen_ && clickPending_) {
     clickPending_ = false;
-    Click();
+    if (!Survives([this] { Click(); })) return;
   }
   doubleClickSeen_ = false;
 }
@@ -171,24 +171,24 @@ void TNotifyIcon::CycleStep(TWindowTimer&) {
   if (iconIndex_ >= count) iconIndex_ = count - 1;
   icon_->Assign(iconList_->GetIcon(iconIndex_));
   const int next = iconIndex_ + 1 >= count ? 0 : iconIndex_ + 1;
-  DoCycle(next);
+  if (!Survives([this, next] { DoCycle(next); })) return;
   // The handler may have replaced or removed the list.
   iconIndex_ = iconList_ && next < iconList_->Count() ? next : 0;
 }
 
 // Overridable event dispatch.
 
-void TNotifyIcon::Click() { OnClick(*this); }
-void TNotifyIcon::DblClick() { OnDblClick(*this); }
-void TNotifyIcon::DoCycle(int nextIndex) { OnCycle(*this, nextIndex); }
+void TNotifyIcon::Click() { Raise(OnClick, *this); }
+void TNotifyIcon::DblClick() { Raise(OnDblClick, *this); }
+void TNotifyIcon::DoCycle(int nextIndex) { Raise(OnCycle, *this, nextIndex); }
 void TNotifyIcon::MouseDown(MouseButton button, ShiftState shift, int x, int y) {
-  OnMouseDown(*this, button, shift, x, y);
+  Raise(OnMouseDown, *this, button, shift, x, y);
 }
 void TNotifyIcon::MouseUp(MouseButton button, ShiftState shift, int x, int y) {
-  OnMouseUp(*this, button, shift, x, y);
+  Raise(OnMouseUp, *this, button, shift, x, y);
 }
-void TNotifyIcon::MouseMove(ShiftState shift, int x, int y) { OnMouseMove(*this, shift, x, y); }
-void TNotifyIcon::MouseEnter() { OnMouseEnter(*this); }
-void TNotifyIcon::MouseExit() { OnMouseExit(*this); }
+void TNotifyIcon::MouseMove(ShiftState shift, int x, int y) { Raise(OnMouseMove, *this, shift, x, y); }
+void TNotifyIcon::MouseEnter() { Raise(OnMouseEnter, *this); }
+void TNotifyIcon::MouseExit() { Raise(OnMouseExit, *this); }
 
 }  // namespace tray

@@ -6,8 +6,7 @@ namespace tray {
 std::wstring CutText(std::wstring_view text, std::size_t maxLength) {
   if (text.size() <= maxLength) return std::wstring(text);
   std::size_t length = maxLength;
-  const wchar_t last = text[length - 1];
-  if (length > 0 && last >= 0xD800 && last <= 0xDBFF) --length;  // a lead surrogate alone
+  if (length > 0 && text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF) --length;  // a lead surrogate alone
   return std::wstring(text.substr(0, length));
 }
 

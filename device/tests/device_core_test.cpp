@@ -51,6 +51,13 @@ TEST_F(DeviceTest, LogsEveryCommandAndStartInOrderIncludingFailedOnes) {
   }
   EXPECT_EQ(L"", device.Command(L"test_stop"));
   EXPECT_EQ(L"+:~.-q\nStart()\ndevicemodel\nserial\ntest_stop\n", Run({L"log"}));
+
+  // A host that polls for ever: the log keeps the latest thousand and tells how many went.
+  for (int i = 0; i < 1000; ++i) device.Command(L"poll " + std::to_wstring(i));
+  ASSERT_EQ(device.Log().size(), 1000u);
+  EXPECT_EQ(device.Log().front(), L"poll 0");
+  EXPECT_EQ(device.Log().back(), L"poll 999");
+  EXPECT_TRUE(Run({L"log"}).starts_with(L"(5 earlier entries dropped)\npoll 0\npoll 1\n"));
 }
 
 TEST_F(DeviceTest, CallsAndLevelsReachTheEventsWithExactlyTheTextsSent) {

@@ -2,6 +2,7 @@
 // registers or removes the simulated device control.
 //   devctl plug MODEL SERIAL | unplug | call LINE NUMBER [DATETIME [DEVICEID [OTHER]]]
 //          levels L1 ... L8 | fail N | demo on|off | log | status | register [--force] | unregister
+//   devctl -   reads requests from standard input, one a line, and sends them in that order
 #include <windows.h>
 #include <shellapi.h>
 
@@ -31,12 +32,41 @@ void Write(DWORD stream, const std::wstring& text) {
   }
 }
 
-std::vector<std::wstring> Arguments() {
+// The arguments of a command line, without the program's name.
+std::vector<std::wstring> Arguments(const wchar_t* commandLine) {
   int count = 0;
-  wchar_t** list = CommandLineToArgvW(GetCommandLineW(), &count);
+  wchar_t** list = CommandLineToArgvW(commandLine, &count);
+  if (!list) return {};
   std::vector<std::wstring> arguments(list + (count > 0 ? 1 : 0), list + count);
   LocalFree(list);
   return arguments;
+}
+
+std::string StandardInput() {
+  std::string bytes;
+  char buffer[65536];
+  DWORD read = 0;
+  while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), buffer, sizeof buffer, &read, nullptr) && read > 0)
+    bytes.append(buffer, read);
+  return bytes;
+}
+
+// Every line of standard input quoted as on the command line; all are checked before any is
+// sent. One tool run sends a whole burst, as starting a program takes far longer than a request.
+std::vector<ControlRequest> RequestsFromInput() {
+  const std::wstring input = common::FromUtf8(StandardInput());
+  std::vector<ControlRequest> requests;
+  std::size_t start = 0;
+  while (start < input.size()) {
+    std::size_t end = input.find(L'\n', start);
+    if (end == std::wstring::npos) end = input.size();
+    std::wstring line = input.substr(start, end - start);
+    if (!line.empty() && line.back() == L'\r') line.pop_back();
+    if (line.find_first_not_of(L" \t") != std::wstring::npos)
+      requests.push_back(ParseRequest(Arguments((L"devctl " + line).c_str()), NowText()));
+    start = end + 1;
+  }
+  return requests;
 }
 
 BOOL CALLBACK CollectDevice(HWND window, LPARAM found) {
@@ -73,21 +103,8 @@ LRESULT CALLBACK ReplyProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-int Drive(const std::vector<std::wstring>& arguments) {
-  ControlRequest request = ParseRequest(arguments, NowText());
-  std::vector<HWND> devices = RunningDevices();
-  if (devices.empty()) {
-    Write(STD_ERROR_HANDLE, L"devctl: no simulated device is running\n");
-    return 1;
-  }
-  WNDCLASSW replyClass{};
-  replyClass.lpfnWndProc = ReplyProcedure;
-  replyClass.hInstance = GetModuleHandleW(nullptr);
-  replyClass.lpszClassName = L"DevctlReply";
-  RegisterClassW(&replyClass);
-  HWND replies = CreateWindowW(L"DevctlReply", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, replyClass.hInstance, nullptr);
-  ReplyBox box;
-  SetWindowLongPtrW(replies, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&box));
+// Sends the request to every device and prints each answer; false when none answered.
+bool SendToDevices(const ControlRequest& request, const std::vector<HWND>& devices, HWND replies, ReplyBox& box) {
   int answered = 0;
   for (HWND device : devices) {
     box = ReplyBox{};
@@ -101,8 +118,29 @@ int Drive(const std::vector<std::wstring>& arguments) {
     ++answered;
     Write(STD_OUTPUT_HANDLE, request.verb == L"log" ? header + L"\n" + box.reply : header + box.reply + L"\n");
   }
+  return answered > 0;
+}
+
+// 0 when every request reached at least one device.
+int Drive(const std::vector<ControlRequest>& requests) {
+  std::vector<HWND> devices = RunningDevices();
+  if (devices.empty()) {
+    Write(STD_ERROR_HANDLE, L"devctl: no simulated device is running\n");
+    return 1;
+  }
+  WNDCLASSW replyClass{};
+  replyClass.lpfnWndProc = ReplyProcedure;
+  replyClass.hInstance = GetModuleHandleW(nullptr);
+  replyClass.lpszClassName = L"DevctlReply";
+  RegisterClassW(&replyClass);
+  HWND replies = CreateWindowW(L"DevctlReply", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, replyClass.hInstance, nullptr);
+  ReplyBox box;
+  SetWindowLongPtrW(replies, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&box));
+  bool allAnswered = true;
+  for (const ControlRequest& request : requests)
+    allAnswered = SendToDevices(request, devices, replies, box) && allAnswered;
   DestroyWindow(replies);
-  return answered > 0 ? 0 : 1;
+  return allAnswered ? 0 : 1;
 }
 
 using RegisterStep = HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR);
@@ -138,7 +176,7 @@ int Register(bool install, bool force) {
 }
 
 int Main() {
-  std::vector<std::wstring> arguments = Arguments();
+  std::vector<std::wstring> arguments = Arguments(GetCommandLineW());
   if (!arguments.empty() && arguments[0] == L"register") {
     if (arguments.size() > 2 || (arguments.size() == 2 && arguments[1] != L"--force")) {
       Write(STD_ERROR_HANDLE, L"usage: devctl register [--force]\n");
@@ -148,7 +186,8 @@ int Main() {
   }
   if (!arguments.empty() && arguments[0] == L"unregister") return Register(false, false);
   try {
-    return Drive(arguments);
+    if (arguments.size() == 1 && arguments[0] == L"-") return Drive(RequestsFromInput());
+    return Drive({ParseRequest(arguments, NowText())});
   } catch (const common::Error& usage) {
     Write(STD_ERROR_HANDLE, L"devctl: " + usage.Message());
     return 2;

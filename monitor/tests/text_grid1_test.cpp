@@ -44,12 +44,19 @@ TEST(TextGrid1, IsConfiguredAsTheCallList) {
   EXPECT_THAT(titles, ElementsAre(L"Sıra", L"HatNo", L"Arayan numara", L"Zaman", L"Cihaz Seri No", L"Ek bilgi"));
 }
 
-TEST(TextGrid1, FontsScaleWithTheScreen) {
-  RealGrid real;
-  ConfigureTextGrid1(real.grid, 96);
-  EXPECT_EQ(real.grid.Font().height, -ScaleFromDesign(15, 96));
-  EXPECT_EQ(real.grid.HeaderFont().height, -ScaleFromDesign(14, 96));
-  EXPECT_EQ(real.grid.Font().pixelsPerInch, 96);
+TEST(TextGrid1, FontsAndRowsScaleWithTheScreenSoThatElevenRowsShow) {
+  for (const std::int32_t ppi : {96, 114, 144}) {
+    // The grid's client area: its designed size, scaled, less the sunken edge.
+    grid::testing::RecordingHost host{{ScaleFromDesign(553, ppi) - 4, ScaleFromDesign(226, ppi) - 4}};
+    grid::TTextGrid grid{host};
+    ConfigureTextGrid1(grid, ppi);
+    EXPECT_EQ(grid.Font().height, -ScaleFromDesign(15, ppi));
+    EXPECT_EQ(grid.HeaderFont().height, -ScaleFromDesign(14, ppi));
+    EXPECT_EQ(grid.Font().pixelsPerInch, ppi);
+    for (int row = 0; row < 11; ++row) grid.AddRow();
+    EXPECT_EQ(grid.VScrollMax(), 0) << ppi;
+    EXPECT_LE(grid.CellRect(0, 10).bottom, host.window.height) << ppi;
+  }
 }
 
 // The handlers over the real grid, every other control a fake.

@@ -51,12 +51,25 @@ std::shared_ptr<IBeepMutex> Win32BeepSystem::OpenOrCreateMutex(const std::wstrin
   return std::make_shared<NamedMutex>(handle);
 }
 
+Win32BeepSystem::~Win32BeepSystem() {
+  for (HANDLE thread : threads_) {
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+  }
+}
+
 void Win32BeepSystem::StartThread(std::function<void()> body) {
+  std::erase_if(threads_, [](HANDLE thread) {
+    if (WaitForSingleObject(thread, 0) != WAIT_OBJECT_0) return false;
+    CloseHandle(thread);
+    return true;
+  });
+  threads_.reserve(threads_.size() + 1);  // room first: a running thread's handle is never lost
   auto owned = std::make_unique<std::function<void()>>(std::move(body));
   HANDLE thread = CreateThread(nullptr, 0, RunBody, owned.get(), 0, nullptr);
   if (!thread) return;  // no thread, no beep: the call itself is already shown
   owned.release();
-  CloseHandle(thread);
+  threads_.push_back(thread);
 }
 
 void Win32BeepSystem::Beep(std::uint32_t frequencyHz, std::uint32_t durationMs) {

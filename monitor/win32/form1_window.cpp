@@ -58,6 +58,9 @@ ChildClass ClassOf(ControlKind kind) {
 
 }  // namespace
 
+// Start-up hands out messages (its own pump, and COM's while the device control is made); a
+// close among them waits until start-up is done, as tearing the window down then would pull
+// the handlers and the device factory from under FormCreate.
 TForm1::TForm1(IForm1Parts& parts, tray::TApplication& application)
     : parts_(parts), application_(application), pixelsPerInch_(ScreenPixelsPerInch()) {
   RegisterFormClass(&TForm1::WindowProc);
@@ -67,7 +70,20 @@ TForm1::TForm1(IForm1Parts& parts, tray::TApplication& application)
                             ScaleFromDesign(form.Height, pixelsPerInch_), nullptr, nullptr,
                             GetModuleHandleW(nullptr), this);
   if (!window_) throw common::Error(L"The window could not be created.");
-  application_.SetMainForm(window_);
+  starting_ = true;
+  try {
+    application_.SetMainForm(window_);
+    Build();
+  } catch (...) {
+    // The window must not outlive this object, which its procedure points to.
+    DestroyWindow(window_);
+    throw;
+  }
+  starting_ = false;
+  if (closeWaiting_) Close();
+}
+
+void TForm1::Build() {
   CreateControls();
   CreateMenu();
   trayIcon1_ = std::make_unique<TrayIcon1>(application_, window_, popupMenu1_, parts_.Shell());
@@ -77,24 +93,7 @@ TForm1::TForm1(IForm1Parts& parts, tray::TApplication& application)
   timer2_->SetEnabled(Form1Timers()[1].Enabled);
   devices_ = parts_.CreateDeviceFactory(window_);
   handlers_.emplace(ControlsForHandlers(), *devices_, parts_.Beeps());
-  RunFormCreate();
-}
-
-// Start-up hands out messages (its own pump, and COM's while the device control is made); a
-// close among them waits until start-up is done, as tearing the window down then would pull
-// the handlers and the device factory from under FormCreate.
-void TForm1::RunFormCreate() {
-  starting_ = true;
-  try {
-    handlers_->FormCreate();
-  } catch (...) {
-    // The window must not outlive this object, which its procedure points to.
-    starting_ = false;
-    DestroyWindow(window_);
-    throw;
-  }
-  starting_ = false;
-  if (closeWaiting_) Close();
+  handlers_->FormCreate();
 }
 
 TForm1::~TForm1() {
@@ -306,17 +305,18 @@ void TForm1::OnClose() {
   if (canClose) DestroyWindow(window_);
 }
 
-// The device control, then the grid and the tray icon go with the window.
+// The device control, then the grid and the tray icon go with the window. A window that
+// start-up gives up on ends no message loop: its constructor throws instead.
 void TForm1::OnDestroy() {
-  timer1_->SetEnabled(false);
-  timer2_->SetEnabled(false);
+  for (auto* timer : {timer1_.get(), timer2_.get()})
+    if (timer) timer->SetEnabled(false);
   if (handlers_) handlers_->DestroyDevice();
   handlers_.reset();
   callList_.reset();
   textGrid1_.reset();
   trayIcon1_.reset();
   devices_.reset();
-  PostQuitMessage(0);
+  if (!starting_) PostQuitMessage(0);
 }
 
 }  // namespace monitor::win32

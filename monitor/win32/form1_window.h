@@ -64,7 +64,7 @@ class TForm1 : public IFormWindow {
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void RunFormCreate();
+  void Build();
   void CreateControls();
   HWND CreateChild(const PlacedControl& placed, const GdiFont& font);
   void CreateTextGrid1(const PlacedControl& placed);

@@ -83,6 +83,7 @@ IconHandle FakeImageList::GetIcon(int index) const {
 
 void FakePopupMenu::Popup(Point at) {
   CallLog().push_back("popup at " + std::to_string(at.x) + "," + std::to_string(at.y));
+  if (duringPopup) duringPopup();
 }
 
 }  // namespace testing

@@ -84,6 +84,7 @@ class FakePopupMenu : public PopupMenu {
   bool autoPopup = true;
   const void* popupComponent = nullptr;
   int defaultItemClicks = 0;
+  std::function<void()> duringPopup;
 
   bool AutoPopup() const override { return autoPopup; }
   void SetPopupComponent(const void* component) override { popupComponent = component; }

@@ -226,6 +226,43 @@ TEST_F(NotifyIconInputTest, MenuRemovedWhilePendingMessagesRunIsNotOpened) {
             0);
 }
 
+// A close arriving while the menu is up or its pending messages run, or a handler freeing its
+// own icon: the icon stops there, touching nothing of itself.
+TEST_F(NotifyIconInputTest, AnIconDestroyedUnderItsOwnCallStopsThere) {
+  FakePopupMenu menu;
+  const auto destroyIcon = [this] { icon.reset(); };
+  const auto destroyingIcon = TNotifyIcon::NotifyEvent([&](TNotifyIcon&) { destroyIcon(); });
+
+  MakeIconWithEvents(false).OnClick = destroyingIcon;
+  Notify(N::LeftButtonDown);
+  Notify(N::LeftButtonUp);
+  EXPECT_EQ(icon, nullptr);
+  EXPECT_THAT(log.events, ElementsAre("down left 8 10,20"));
+
+  MakeIconWithEvents(true).OnClick = destroyingIcon;
+  Notify(N::LeftButtonDown);
+  Notify(N::LeftButtonUp);
+  FireClickDelay();
+  EXPECT_EQ(icon, nullptr);
+
+  MakeIconWithEvents(true).OnDblClick = destroyingIcon;
+  icon->SetPopupMenu(&menu);
+  Notify(N::LeftDoubleClick);
+  EXPECT_EQ(menu.defaultItemClicks, 0);
+
+  MakeIconWithEvents(false).SetPopupMenu(&menu);
+  host.duringProcessMessages = destroyIcon;
+  Notify(N::RightButtonDown);
+  EXPECT_THAT(CallLog(), ::testing::Not(::testing::Contains(::testing::StartsWith("popup"))));
+
+  MakeIconWithEvents(false).SetPopupMenu(&menu);
+  host.duringProcessMessages = nullptr;
+  menu.duringPopup = destroyIcon;
+  Notify(N::RightButtonDown);
+  EXPECT_EQ(icon, nullptr);
+  EXPECT_THAT(CallLog(), ::testing::Not(::testing::Contains("post owner null")));
+}
+
 // Cycling and the icon list.
 
 class NotifyIconCycleTest : public NotifyIconTest {

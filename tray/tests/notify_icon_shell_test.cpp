@@ -2,6 +2,7 @@
 // makes, balloons and their limits, loading, the shell's restart and destruction.
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "tray/tests/notify_icon_fixture.h"
 
@@ -140,6 +141,9 @@ TEST(CutText, NeverLeavesHalfASurrogatePair) {
   EXPECT_EQ(CutText(L"abcd", 3), L"abc");
   const std::wstring pairAtTheCut = std::wstring(L"ab") + wchar_t(0xD83D) + wchar_t(0xDCDE);
   EXPECT_EQ(CutText(pairAtTheCut, 3), L"ab");
+  // On the heap, so that a look before the text is caught.
+  const std::vector<wchar_t> heap(4, L'a');
+  EXPECT_EQ(CutText(std::wstring_view(heap.data(), heap.size()), 0), L"");
 }
 
 TEST_F(NotifyIconTest, ShellRestartAddsOnlyAVisibleIconAgain) {

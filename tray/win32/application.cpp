@@ -1,12 +1,20 @@
 // TApplication: the hidden application window with its hooks, the main form and the loop.
 #include "tray/win32/application.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "tray/win32/callback_guard.h"
 #include "tray/win32/hidden_window.h"
 
 namespace tray {
+namespace {
+
+// The application's subclass of its main form.
+constexpr UINT_PTR kMainFormSubclass = 1;
+
+}  // namespace
 
 TApplication::TApplication(std::wstring title) : title_(std::move(title)) {
   // Top-level and unowned, so that the shell's broadcasts reach it.
@@ -15,12 +23,31 @@ TApplication::TApplication(std::wstring title) : title_(std::move(title)) {
 }
 
 TApplication::~TApplication() {
+  SetMainForm(nullptr);
   if (onException_.Assigned()) SetFailureHandler(nullptr);
   // The window's last messages come while this object goes away: no hook hears them, since
   // what a hook captured may be gone already.
   hooks_.clear();
   if (window_) DestroyWindow(window_);
 }
+
+void TApplication::SetMainForm(HWND form) {
+  if (mainForm_ && IsWindow(mainForm_)) RemoveWindowSubclass(mainForm_, MainFormProc, kMainFormSubclass);
+  mainForm_ = form;
+  if (form) SetWindowSubclass(form, MainFormProc, kMainFormSubclass, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK TApplication::MainFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR, DWORD_PTR application) {
+  const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+  if (message == WM_SIZE && wParam == SIZE_MINIMIZED)
+    reinterpret_cast<TApplication*>(application)->RunHooks(message, wParam, lParam);
+  else if (message == WM_NCDESTROY)
+    RemoveWindowSubclass(window, MainFormProc, kMainFormSubclass);
+  return result;
+}
+
+void TApplication::Restore() { SendMessageW(window_, WM_SYSCOMMAND, SC_RESTORE, 0); }
 
 TApplication::HookId TApplication::HookMainWindow(Hook hook) {
   hooks_.emplace_back(nextHookId_, std::move(hook));
@@ -63,6 +90,8 @@ LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT message, WPARAM wPar
       application->Terminate();
     return 0;
   }
+  // The default restore would show this window, which only stands for the application.
+  if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_RESTORE) return 0;
   return DefWindowProcW(window, message, wParam, lParam);
 }
 

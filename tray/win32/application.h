@@ -2,7 +2,9 @@
 // icon need, as plain Win32 has none.
 //
 // - A hidden top-level application window carrying the title. Hooks see every message it gets
-//   (the shell's "TaskbarCreated" broadcast among them) and never consume one.
+//   (the shell's "TaskbarCreated" broadcast among them) and never consume one. The window
+//   stands for the whole application: minimizing the main form minimizes the application, so
+//   the hooks hear that as the window's own minimize; Restore is its restore command.
 // - The main form: the program's one main window, shown by Run unless ShowMainForm was turned
 //   off before (a tray icon's OnStartup can do so).
 // - ProcessMessages, Run and Terminate, and OnException: the one handler of every failure
@@ -47,7 +49,7 @@ class TApplication {
   const std::wstring& Title() const noexcept { return title_; }
 
   HWND MainForm() const noexcept { return mainForm_; }
-  void SetMainForm(HWND form) noexcept { mainForm_ = form; }
+  void SetMainForm(HWND form);
   bool ShowMainForm() const noexcept { return showMainForm_; }
   void SetShowMainForm(bool show) noexcept { showMainForm_ = show; }
   bool Terminated() const noexcept { return terminated_; }
@@ -63,9 +65,13 @@ class TApplication {
   // Returns the exit code of WM_QUIT.
   int Run();
   void Terminate();
+  // The application's restore command (a tray icon then brings its main form back).
+  void Restore();
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK MainFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR application);
   void RunHooks(UINT message, WPARAM wParam, LPARAM lParam);
   bool HandleMessage(const MSG& message);
 

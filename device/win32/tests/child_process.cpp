@@ -25,9 +25,22 @@ std::string Drain(HANDLE pipe) {
   return output;
 }
 
+// A file that holds the input, readable by a child from its start and gone once closed.
+HANDLE InputFile(const std::string& input, SECURITY_ATTRIBUTES& inherit) {
+  wchar_t folder[MAX_PATH], path[MAX_PATH];
+  if (!GetTempPathW(MAX_PATH, folder) || !GetTempFileNameW(folder, L"in", 0, path)) return INVALID_HANDLE_VALUE;
+  HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, &inherit,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return file;
+  DWORD written = 0;
+  WriteFile(file, input.data(), static_cast<DWORD>(input.size()), &written, nullptr);
+  SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+  return file;
+}
+
 }  // namespace
 
-ChildResult RunChild(const std::wstring& commandLine, unsigned long timeoutMs) {
+ChildResult RunChild(const std::wstring& commandLine, unsigned long timeoutMs, const std::string& input) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE readEnd = nullptr, writeEnd = nullptr;
   if (!CreatePipe(&readEnd, &writeEnd, &inherit, 1 << 16)) return {static_cast<unsigned long>(-1), "no pipe"};
@@ -35,7 +48,8 @@ ChildResult RunChild(const std::wstring& commandLine, unsigned long timeoutMs) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  HANDLE inputFile = input.empty() ? INVALID_HANDLE_VALUE : InputFile(input, inherit);
+  startup.hStdInput = inputFile != INVALID_HANDLE_VALUE ? inputFile : GetStdHandle(STD_INPUT_HANDLE);
   startup.hStdOutput = writeEnd;
   startup.hStdError = writeEnd;
   PROCESS_INFORMATION process{};
@@ -43,6 +57,7 @@ ChildResult RunChild(const std::wstring& commandLine, unsigned long timeoutMs) {
   const BOOL started =
       CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
   CloseHandle(writeEnd);
+  if (inputFile != INVALID_HANDLE_VALUE) CloseHandle(inputFile);
   if (!started) {
     CloseHandle(readEnd);
     return {static_cast<unsigned long>(-1), "cannot start"};

@@ -12,6 +12,7 @@ struct ChildResult {
   std::string output;  // standard output and error, as the program wrote them
 };
 
-ChildResult RunChild(const std::wstring& commandLine, unsigned long timeoutMs = 30000);
+// input: what the program reads from its standard input (by default this process's own).
+ChildResult RunChild(const std::wstring& commandLine, unsigned long timeoutMs = 30000, const std::string& input = {});
 
 }  // namespace test

@@ -1,5 +1,5 @@
 // The beep with the real named mutex and real threads: the mutex carries the process's
-// name, and five calls at once sound at most three times.
+// name, five calls at once sound at most three times, and no beep thread outlives the beep.
 #include <gtest/gtest.h>
 
 #include "monitor/win32/tests/test_parts.h"
@@ -25,6 +25,25 @@ TEST(BeepWin32, FiveCallsAtOnceGiveAtMostThreeBeeps) {
   EXPECT_GE(parts.beepCount.load(), 1);
   EXPECT_LE(parts.beepCount.load(), 3);
   EXPECT_EQ(GetWindowTextLengthW(form.Control(L"Label5")), 1);
+}
+
+// Quitting right after a burst of calls: every beep thread has ended before the beep
+// system it calls goes away.
+TEST(BeepWin32, BeepThreadsEndBeforeTheBeepSystemGoes) {
+  struct FreeMutex : IBeepMutex {
+    WaitResult Wait(std::uint32_t) override { return WaitResult::Acquired; }
+    void Release() override {}
+  };
+  std::atomic<int> sounded{0};
+  {
+    Win32BeepSystem beeps{[&sounded](std::uint32_t, std::uint32_t) {
+      Sleep(100);
+      ++sounded;
+    }};
+    const auto mutex = std::make_shared<FreeMutex>();
+    for (int i = 0; i < 5; ++i) Tbip::Start(beeps, mutex);
+  }
+  EXPECT_EQ(sounded.load(), 5);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "common/utf16.h"
 #include "device/win32/tests/child_process.h"
 #include "monitor/form1_description.h"
@@ -46,9 +48,27 @@ std::wstring BuiltPath(const char* utf8Path) {
   return path.starts_with(L"\\") ? L"Z:" + path : path;
 }
 
-ToolRun Devctl(const std::wstring& arguments) {
-  const ::test::ChildResult run = ::test::RunChild(L"\"" + BuiltPath(DEVCTL_PATH) + L"\" " + arguments);
+ToolRun Devctl(const std::wstring& arguments, const std::string& input, DWORD timeoutMs) {
+  const ::test::ChildResult run = ::test::RunChild(L"\"" + BuiltPath(DEVCTL_PATH) + L"\" " + arguments, timeoutMs, input);
   return {static_cast<int>(run.exitCode), common::FromUtf8(run.output)};
+}
+
+AnswerProbe::AnswerProbe(HWND window) : window_(window), thread_([this] {
+  while (!stop_) {
+    const DWORD start = GetTickCount();
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer);
+    longest_ = std::max<DWORD>(longest_, GetTickCount() - start);
+    Sleep(20);
+  }
+}) {}
+
+AnswerProbe::~AnswerProbe() { Stop(); }
+
+DWORD AnswerProbe::Stop() {
+  stop_ = true;
+  if (thread_.joinable()) thread_.join();
+  return longest_;
 }
 
 RegisteredDevice::RegisteredDevice() : library_(LoadLibraryW(BuiltPath(DEVSIM_PATH).c_str())) {
@@ -70,8 +90,10 @@ void RegisteredDevice::Unregister() {
 
 tray::ShellNotifier RecordingProgramParts::Shell() {
   return [this](DWORD message, NOTIFYICONDATAW* data) {
-    if (message == NIM_MODIFY && (data->uFlags & NIF_INFO) && data->szInfo[0])
+    if (message == NIM_MODIFY && (data->uFlags & NIF_INFO) && data->szInfo[0]) {
       balloonTitles.push_back(data->szInfoTitle);
+      balloonTexts.push_back(data->szInfo);
+    }
     return TRUE;
   };
 }

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "monitor/win32/beep_system_win32.h"
@@ -24,8 +25,27 @@ struct ToolRun {
   int exitCode;
   std::wstring output;
 };
-// Runs the console tool, serving this thread's messages until it ends.
-ToolRun Devctl(const std::wstring& arguments);
+// Runs the console tool, serving this thread's messages until it ends; input is what it
+// reads from its standard input.
+ToolRun Devctl(const std::wstring& arguments, const std::string& input = {}, DWORD timeoutMs = 30000);
+
+// Asks a window, from a thread of its own, for an answer to an empty message again and again
+// until stopped; remembers the longest wait.
+class AnswerProbe {
+ public:
+  explicit AnswerProbe(HWND window);
+  ~AnswerProbe();
+  AnswerProbe(const AnswerProbe&) = delete;
+  AnswerProbe& operator=(const AnswerProbe&) = delete;
+  // Stops asking; the longest wait for an answer in milliseconds.
+  DWORD Stop();
+
+ private:
+  HWND window_;
+  std::atomic<bool> stop_{false};
+  std::atomic<DWORD> longest_{0};
+  std::thread thread_;
+};
 
 // The simulated device control registered for the test and removed again afterwards.
 class RegisteredDevice {
@@ -49,7 +69,7 @@ class RecordingProgramParts : public IForm1Parts {
   }
   IBeepSystem& Beeps() override { return beeps_; }
 
-  std::vector<std::wstring> balloonTitles;
+  std::vector<std::wstring> balloonTitles, balloonTexts;
   std::atomic<int> beeps{0};
 
  private:

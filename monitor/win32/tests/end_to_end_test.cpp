@@ -1,5 +1,7 @@
 // Test.exe end to end under Wine: its window over the simulated device, driven by the console
 // tool; the state read from the real controls (label texts, meter positions, grid cells).
+#include <cstdio>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -116,6 +118,39 @@ TEST_F(EndToEnd, TheDeviceHearsTheAccessCodeStartThePollsAndTestStopInOrder) {
   EXPECT_LT(start, poll);
   EXPECT_LT(poll, stop);
   EXPECT_TRUE(canClose);
+}
+
+// Ten thousand calls as fast as the console tool sends them: the window keeps answering, and
+// ends with the last eleven calls in view and every call shown once, in order.
+TEST_F(EndToEnd, ABurstOfTenThousandCallsLeavesTheLastElevenInViewAndLosesNone) {
+  constexpr int Calls = 10000;
+  Monitor monitor;
+  Plug(monitor);
+  std::string requests;
+  for (int i = 1; i <= Calls; ++i) requests += "call 1 " + std::to_string(i) + "\n";
+  AnswerProbe probe(monitor.form->Handle());
+  const DWORD start = GetTickCount();
+  const auto run = Devctl(L"-", requests, 600000);
+  const DWORD took = GetTickCount() - start;
+  const DWORD longestWait = probe.Stop();
+  ASSERT_EQ(run.exitCode, 0) << common::ToUtf8(run.output.substr(0, 500));
+  std::printf("%d calls in %lu ms; the window answered within %lu ms\n", Calls, took, longestWait);
+  EXPECT_LT(longestWait, 1000u);
+
+  std::vector<std::wstring> lastEleven;
+  for (int i = Calls - 10; i <= Calls; ++i) lastEleven.push_back(std::to_wstring(i));
+  EXPECT_EQ(monitor.Column(0), lastEleven);
+  EXPECT_EQ(monitor.Column(2), lastEleven);
+  EXPECT_EQ(monitor.Text(L"Label5"), std::to_wstring(Calls));
+  std::vector<std::wstring> everyCall;
+  for (int i = 1; i <= Calls; ++i) everyCall.push_back(std::to_wstring(i));
+  EXPECT_TRUE(monitor.parts.balloonTexts == everyCall);
+
+  RECT client{};
+  GetClientRect(monitor.form->Control(L"TextGrid1"), &client);
+  const auto newest = monitor.form->TextGrid1().CellRect(0, 10);
+  EXPECT_GE(newest.top, monitor.form->TextGrid1().HeaderHeight());
+  EXPECT_LE(newest.bottom, client.bottom);
 }
 
 TEST_F(EndToEnd, WithoutTheDeviceControlTheWindowShowsTheInstallationTextsAndCloses) {

@@ -252,5 +252,20 @@ TEST(TForm1Window, ACloseDuringStartUpWithoutTheDeviceShowsTheTextsThenCloses) {
   EXPECT_TRUE(PumpUntil([&] { return form.Handle() == nullptr; }, 1000));
 }
 
+// A failure after the window exists takes the window with it: none is left pointing at the
+// unwound form.
+TEST(TForm1Window, AFailureDuringConstructionTakesTheWindowWithIt) {
+  struct NoFactory : TestParts {
+    std::unique_ptr<IDeviceControlFactory> CreateDeviceFactory(HWND form) override {
+      window = form;
+      throw common::Error(L"no factory");
+    }
+  };
+  NoFactory parts;
+  EXPECT_THROW({ TForm1 form(parts, parts.application); }, common::Error);
+  ASSERT_NE(parts.window, nullptr);
+  EXPECT_FALSE(IsWindow(parts.window));
+}
+
 }  // namespace
 }  // namespace monitor::win32::testing

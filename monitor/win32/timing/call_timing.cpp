@@ -4,38 +4,18 @@
 //   call_timing.exe [CALLS]
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
-#include "monitor/tests/fake_form.h"
-#include "monitor/win32/beep_system_win32.h"
 #include "monitor/win32/form1_window.h"
+#include "monitor/win32/timing/timed_parts.h"
 #include "tray/win32/application.h"
 
 namespace {
 
-using monitor::testing::FakeDeviceFactory;
-
-class TimedParts : public monitor::win32::IForm1Parts {
- public:
-  tray::ShellNotifier Shell() override {
-    return [this](DWORD message, NOTIFYICONDATAW* data) {
-      if (message == NIM_MODIFY && (data->uFlags & NIF_INFO) && data->szInfo[0]) ++balloons;
-      return TRUE;
-    };
-  }
-  std::unique_ptr<monitor::IDeviceControlFactory> CreateDeviceFactory(HWND) override {
-    return std::make_unique<monitor::testing::ForwardingDeviceFactory>(devices);
-  }
-  monitor::IBeepSystem& Beeps() override { return beeps; }
-
-  FakeDeviceFactory devices;
-  int balloons = 0;
-  monitor::win32::Win32BeepSystem beeps{[](std::uint32_t, std::uint32_t) {}};
-};
+using monitor::win32::timing::ReportCall;
+using monitor::win32::timing::TimedParts;
 
 double Now() {
   LARGE_INTEGER frequency, counter;
@@ -70,14 +50,12 @@ int wmain(int argc, wchar_t** argv) {
   TimedParts parts;
   monitor::win32::TForm1 form(parts, application);
   application.ProcessMessages();
-  auto& device = parts.devices.State;
   HWND grid = form.Control(L"TextGrid1");
 
   std::vector<double> call, empty;
   for (int i = 0; i < calls; ++i) {
     const double start = Now();
-    device.OnCallerID(*form.Handlers().Tevrin51(),
-                      {L"KP-0042", L"2", L"05321234567", L"08.12.2026 01:02:03", L"Şişli"});
+    ReportCall(parts, *form.Handlers().Tevrin51());
     UpdateWindow(grid);
     call.push_back(Now() - start);
   }

@@ -273,6 +273,21 @@ TEST_F(NotifyIconWine, MinimizingTheOwnerSendsItToTheTray) {
   EXPECT_EQ(SendMessageW(owner.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0), 0);
 }
 
+// The main form's own minimize, without OnMinimizeToTray, reaches the icon through the
+// application; the application's restore brings the form back, and its window stays hidden.
+TEST_F(NotifyIconWine, MinimizingTheMainFormItselfGoesToTheTrayAndRestoreBringsItBack) {
+  icon->SetMinimizeToTray(true);
+  ShowWindow(owner.Handle(), SW_SHOW);
+  SendMessageW(owner.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_FALSE(IsWindowVisible(owner.Handle()));
+  EXPECT_TRUE(icon->IconVisible());
+
+  application.Restore();
+  EXPECT_TRUE(IsWindowVisible(owner.Handle()));
+  EXPECT_FALSE(IsIconic(owner.Handle()));
+  EXPECT_FALSE(IsWindowVisible(application.Handle()));
+}
+
 TEST_F(NotifyIconWine, StartupCanKeepTheMainFormHidden) {
   TWin32NotifyIcon loading(application, owner.Handle(), TNotifyIcon::Loading::Yes, shell.Notifier());
   loading.OnStartup = TNotifyIcon::StartupEvent([](TNotifyIcon&, bool& show) { show = false; });
