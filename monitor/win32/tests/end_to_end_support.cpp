@@ -61,12 +61,19 @@ AnswerProbe::AnswerProbe(HWND window) : window_(window), thread_([this] {
     longest_ = std::max<DWORD>(longest_, GetTickCount() - start);
     Sleep(20);
   }
+  finished_ = true;
 }) {}
 
 AnswerProbe::~AnswerProbe() { Stop(); }
 
 DWORD AnswerProbe::Stop() {
   stop_ = true;
+  // The window lives on this thread: keep answering the probe's last message until it is done.
+  MSG message;
+  while (thread_.joinable() && !finished_) {
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+    Sleep(1);
+  }
   if (thread_.joinable()) thread_.join();
   return longest_;
 }

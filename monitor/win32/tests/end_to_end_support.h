@@ -43,6 +43,7 @@ class AnswerProbe {
  private:
   HWND window_;
   std::atomic<bool> stop_{false};
+  std::atomic<bool> finished_{false};
   std::atomic<DWORD> longest_{0};
   std::thread thread_;
 };
