@@ -256,8 +256,15 @@ class GridDriver {
     }
   }
 
+  bool AnyColumnVisible() const {
+    for (std::int32_t col = 0; col < grid_.ColCount(); ++col)
+      if (grid_.Columns()[col].Visible()) return true;
+    return false;
+  }
+
+  // Keys reach the grid only while a cell can be current: enabled, a row, a visible column.
   void Copy() {
-    if (!grid_.Enabled() || grid_.ColCount() == 0 || grid_.RowCount() == 0) return;
+    if (!grid_.Enabled() || grid_.RowCount() == 0 || !AnyColumnVisible()) return;
     host_.clipboard.reset();
     grid_.KeyDown(key::C, shift::ssCtrl);
     Require(host_.clipboard.has_value(), "Ctrl+C copies");
