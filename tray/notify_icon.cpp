@@ -70,9 +70,22 @@ void TNotifyIcon::PrepareIconData() {
   iconData_.tip = !hint_.empty() && showHint_ ? CutText(hint_, kMaxTipLength) : std::wstring();
 }
 
+// A modification leaves out the icon and the tip when the shell already holds them: reading
+// an icon is the dearest thing the shell does for a call, many times a balloon's cost.
 bool TNotifyIcon::SendToShell(ShellCommand command) {
   PrepareIconData();
-  return host_.NotifyShell(command, iconData_);
+  const std::uint32_t flags = iconData_.flags;
+  if (command == ShellCommand::Modify && shellHolds_ && shellHolds_->icon == iconData_.icon &&
+      shellHolds_->tip == iconData_.tip)
+    iconData_.flags &= ~(nifIcon | nifTip);
+  const bool accepted = host_.NotifyShell(command, iconData_);
+  const bool handedBoth = (iconData_.flags & (nifIcon | nifTip)) == (nifIcon | nifTip);
+  iconData_.flags = flags;
+  if (!accepted || command == ShellCommand::Delete)
+    shellHolds_.reset();
+  else if (handedBoth && (command == ShellCommand::Add || command == ShellCommand::Modify))
+    shellHolds_ = ShellCopy{iconData_.icon, iconData_.tip};
+  return accepted;
 }
 
 bool TNotifyIcon::ShowIcon() {
@@ -108,7 +121,10 @@ bool TNotifyIcon::ShowBalloonHint(std::wstring_view title, std::wstring_view tex
 
 // Properties.
 
-void TNotifyIcon::IconChanged(TIcon&) { Changed(); }
+void TNotifyIcon::IconChanged(TIcon&) {
+  shellHolds_.reset();  // the same handle may now hold another picture
+  Changed();
+}
 
 void TNotifyIcon::Changed() {
   if (!loading_) ModifyIcon();

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -191,6 +192,12 @@ class TNotifyIcon : public TComponent {
   bool minimizeToTray_ = false;
 
   NotifyIconRecord iconData_;
+  // The icon and tip the shell last accepted, while it is known to hold them.
+  struct ShellCopy {
+    std::uintptr_t icon;
+    std::wstring tip;
+  };
+  std::optional<ShellCopy> shellHolds_;
   std::uint8_t shellBehaviour_ = 0;
   std::unique_ptr<TWindowTimer> iconCycleTimer_, clickDelayTimer_, pointerExitTimer_;
   bool leftButtonDown_ = false;

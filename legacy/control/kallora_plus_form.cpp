@@ -48,9 +48,21 @@ void TKalloraPlus::Tevrin51CallerID(const std::wstring&, const std::wstring& lin
 void TKalloraPlus::Tevrin51SignalA(const std::array<std::wstring, 8>& levels) { StoreLevels(levels); }
 
 // A failing report leaves the timer stopped until the next Start.
+// One call to the timer per tick: enabling a running timer restarts its period, so the next
+// report comes a full period after this one ends, and a tick that a host's handler hands out
+// while the report runs is dropped, so two never run at once. A failed report stops the
+// timer until the next Start.
 void TKalloraPlus::Oku_timerTimer() {
-  platform_.SetTimerEnabled(false);
-  RaiseSignalReport();
+  if (reporting_) return;
+  reporting_ = true;
+  try {
+    RaiseSignalReport();
+  } catch (...) {
+    reporting_ = false;
+    platform_.SetTimerEnabled(false);
+    throw;
+  }
+  reporting_ = false;
   platform_.SetTimerEnabled(true);
 }
 

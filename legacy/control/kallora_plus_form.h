@@ -63,6 +63,7 @@ class TKalloraPlus : public FocusParticipant {
   DeviceControl& device_;
   EventSink& sink_;
   bool active_ = false;
+  bool reporting_ = false;  // a signal report is being raised
   bool forwarding_ = false;
   unsigned sinkChanges_ = 0;
 };

@@ -1,5 +1,7 @@
 // TKalloraPlus against recording fakes: what the host receives, and in which order the form
 // drives its timer and its device control.
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -79,7 +81,9 @@ class FakeSink : public EventSink {
     if (fails) throw common::Error(L"out of memory");
     events.push_back({dispid, arguments});
     log_.Add(L"raise " + std::to_wstring(dispid));
+    if (whileRaising) whileRaising();
   }
+  std::function<void()> whileRaising;  // what a host's handler does, e.g. hand out messages
   struct Event {
     long dispid;
     Texts arguments;
@@ -160,11 +164,24 @@ TEST_F(KalloraPlusFormTest, EachTickReportsTheStoredLevels) {
   ASSERT_EQ(sink.events.size(), 2u);
   EXPECT_EQ(sink.events[0].arguments, (Texts{L"0", L"10", L"20", L"30", L"40", L"50", L"60", L"255"}));
   EXPECT_EQ(sink.events[1].arguments, kEight255);
-  EXPECT_EQ(log.entries, (Texts{L"timer off", L"raise 229", L"raise 239", L"timer on"}));
+  // The timer is only restarted: the next tick comes a full period after the report.
+  EXPECT_EQ(log.entries, (Texts{L"raise 229", L"raise 239", L"timer on"}));
   // Unchanged levels are reported again.
   form.Oku_timerTimer();
   EXPECT_EQ(sink.events.size(), 4u);
   EXPECT_EQ(sink.events[2].arguments, sink.events[0].arguments);
+}
+
+TEST_F(KalloraPlusFormTest, ATickHandedOutDuringAReportIsDropped) {
+  form.Start();
+  sink.events.clear();
+  log.entries.clear();
+  sink.whileRaising = [&] { form.Oku_timerTimer(); };
+  form.Oku_timerTimer();
+  EXPECT_EQ(log.entries, (Texts{L"raise 229", L"raise 239", L"timer on"}));
+  sink.whileRaising = nullptr;
+  form.Oku_timerTimer();  // and the next tick reports again
+  EXPECT_EQ(sink.events.size(), 4u);
 }
 
 TEST_F(KalloraPlusFormTest, LevelsKeepTheirLowEightBits) {

@@ -12,7 +12,8 @@ std::wstring LabelControl::Caption() const {
 }
 
 void LabelControl::SetCaption(const std::wstring& caption) {
-  SetWindowTextW(window_, caption.c_str());
+  if (caption == Caption()) return;
+  SetWindowTextW(window_, caption.c_str());  // the control repaints itself
   if (autoSize_) FitToText();
 }
 
@@ -30,6 +31,9 @@ void LabelControl::FitToText() {
   // An italic letter leans past its advance; leave room so the last one is not cut.
   const int lean = metrics.tmItalic ? metrics.tmAveCharWidth / 2 : 0;
   const int width = text.empty() ? 0 : bounds.right + lean;
+  RECT now{};
+  GetClientRect(window_, &now);
+  if (now.right == width && now.bottom == bounds.bottom) return;  // a new count of the same width
   SetWindowPos(window_, nullptr, 0, 0, width, bounds.bottom,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   // The parent repaints what a shrinking label uncovers.

@@ -99,19 +99,48 @@ TEST_F(NotifyIconTest, BalloonIsShownAfterRemovingAnyOldOneAndNotRepeated) {
   host.shellCalls.clear();
   EXPECT_TRUE(icon->ShowBalloonHint(L"\u00c7a\u011fr\u0131: 1", L"05321234567", BalloonIcon::Info, 10));
   ASSERT_EQ(host.shellCalls.size(), 2u);
+  // The shell already holds the icon and the tip: a balloon does not hand them again.
   const auto& hide = host.shellCalls[0].record;
   EXPECT_EQ(host.shellCalls[0].command, ShellCommand::Modify);
-  EXPECT_EQ(hide.flags, nifMessage | nifIcon | nifTip | nifInfo);
+  EXPECT_EQ(hide.flags, nifMessage | nifInfo);
   EXPECT_EQ(hide.balloonText, L"");
   const auto& show = host.shellCalls[1].record;
-  EXPECT_EQ(show.flags, nifMessage | nifIcon | nifTip | nifInfo);
+  EXPECT_EQ(show.flags, nifMessage | nifInfo);
   EXPECT_EQ(show.balloonTitle, L"\u00c7a\u011fr\u0131: 1");
   EXPECT_EQ(show.balloonText, L"05321234567");
   EXPECT_EQ(show.timeoutOrVersion, 10000u);
   EXPECT_EQ(show.balloonIcon, BalloonIcon::Info);
 
   icon->ModifyIcon();
-  EXPECT_EQ(LastRecord().flags, nifMessage | nifIcon | nifTip);
+  EXPECT_EQ(LastRecord().flags, nifMessage);
+}
+
+// The icon and the tip are left out only while the shell is known to hold them as they are.
+TEST_F(NotifyIconTest, IconAndTipGoAgainWhenTheShellMayNotHoldThem) {
+  const auto iconAndTip = nifIcon | nifTip;
+  MakeIcon().SetIconVisible(true);
+  EXPECT_EQ(LastRecord().flags & iconAndTip, iconAndTip);
+  icon->SetHint(L"Hat 2");
+  EXPECT_EQ(LastRecord().flags & iconAndTip, iconAndTip);
+  EXPECT_EQ(LastRecord().tip, L"Hat 2");
+  icon->ModifyIcon();
+  EXPECT_EQ(LastRecord().flags & iconAndTip, 0u);
+
+  icon->SetIcon(IconHandle(reinterpret_cast<void*>(0x66), [](void*) {}));
+  EXPECT_EQ(LastRecord().flags & iconAndTip, iconAndTip);
+  EXPECT_EQ(LastRecord().icon, 0x66u);
+
+  host.shellAccepts = false;
+  icon->ModifyIcon();
+  EXPECT_EQ(LastRecord().flags & iconAndTip, 0u);
+  host.shellAccepts = true;
+  icon->ModifyIcon();  // after a refusal the shell may hold anything
+  EXPECT_EQ(LastRecord().flags & iconAndTip, iconAndTip);
+
+  icon->SetIconVisible(false);
+  icon->SetIconVisible(true);
+  EXPECT_EQ(host.shellCalls.back().command, ShellCommand::Add);
+  EXPECT_EQ(LastRecord().flags & iconAndTip, iconAndTip);
 }
 
 TEST_F(NotifyIconTest, TwoBalloonsInARowRemoveTheFirst) {

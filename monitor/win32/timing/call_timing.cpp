@@ -1,75 +1,145 @@
-// Times one call's handling in Test.exe's window: from the device's event to the grid
-// repainted and the balloon handed to the shell, against one repaint of an empty window in
-// the same program. Prints the medians and their ratio.
+// Times one call in Test.exe's window, from the device's event to the grid and the counter
+// repainted and the balloon handed to the shell, against the work a call cannot avoid: one
+// repaint of the same grid window holding the same 11 rows, plus one balloon handed to the
+// same, real shell. Prints its table row and where the call's time goes: the windows
+// painted, the cells drawn, the balloons.
 //   call_timing.exe [CALLS]
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
+#include <string>
 #include <vector>
 
+#include "common/bench/bench_row.h"
+#include "monitor/form1_texts.h"
 #include "monitor/win32/form1_window.h"
 #include "monitor/win32/timing/timed_parts.h"
 #include "tray/win32/application.h"
 
 namespace {
 
+using common::bench::Median;
+using common::bench::Microseconds;
 using monitor::win32::timing::ReportCall;
 using monitor::win32::timing::TimedParts;
 
-double Now() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return 1e6 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+constexpr int kRows = 11;
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+// Counts the paints each window class receives on this thread.
+class PaintCounter {
+ public:
+  PaintCounter() { hook_ = SetWindowsHookExW(WH_CALLWNDPROC, &PaintCounter::Hook, nullptr, GetCurrentThreadId()); }
+  ~PaintCounter() { UnhookWindowsHookEx(hook_); }
+  static std::map<std::wstring, int>& Counts() {
+    static std::map<std::wstring, int> counts;
+    return counts;
+  }
 
-HWND EmptyWindow() {
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcW;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = L"EmptyWindow";
-  RegisterClassW(&windowClass);
-  HWND window = CreateWindowExW(0, L"EmptyWindow", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 484, 390,
-                                nullptr, nullptr, windowClass.hInstance, nullptr);
-  UpdateWindow(window);
-  return window;
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && message->message == WM_PAINT) {
+      wchar_t name[64] = L"";
+      GetClassNameW(message->hwnd, name, 64);
+      ++Counts()[name];
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  HHOOK hook_;
+};
+
+// The baseline's balloon goes to an icon of its own, so that the window's icon is left alone.
+class BaselineBalloon {
+ public:
+  BaselineBalloon() {
+    window_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    data_.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    data_.hWnd = window_;
+    data_.uID = 77;
+    data_.uFlags = NIF_ICON | NIF_TIP;
+    data_.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));
+    lstrcpynW(data_.szTip, L"Test", 64);
+    Shell_NotifyIconW(NIM_ADD, &data_);
+  }
+  ~BaselineBalloon() {
+    Shell_NotifyIconW(NIM_DELETE, &data_);
+    DestroyWindow(window_);
+  }
+  void Show(int count) {
+    data_.uFlags = NIF_INFO;
+    data_.dwInfoFlags = NIIF_INFO;
+    data_.uTimeout = 10000;
+    lstrcpynW(data_.szInfoTitle, (monitor::texts::BalloonTitlePrefix + std::to_wstring(count)).c_str(), 64);
+    lstrcpynW(data_.szInfo, L"05321234567", 256);
+    Shell_NotifyIconW(NIM_MODIFY, &data_);
+  }
+
+ private:
+  HWND window_;
+  NOTIFYICONDATAW data_{};
+};
+
+// Calls come seconds apart: each is timed once the last one's work is done, its beep thread
+// ended and the messages it left handed out.
+void Quiet(tray::TApplication& application) {
+  application.ProcessMessages();
+  Sleep(20);
+  application.ProcessMessages();
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  const int calls = argc > 1 ? std::max(11, _wtoi(argv[1])) : 300;
+  const int calls = argc > 1 ? std::max(kRows, _wtoi(argv[1])) : 200;
   tray::TApplication application(L"Test");
-  TimedParts parts;
+  TimedParts parts(TimedParts::RealShell);
   monitor::win32::TForm1 form(parts, application);
   application.ProcessMessages();
+  HWND window = form.Handle();
   HWND grid = form.Control(L"TextGrid1");
+  int cellsDrawn = 0;
+  form.TextGrid1().OnDrawCell = grid::TOnDrawCellEvent([&](grid::Component&, grid::Canvas&, std::int32_t, std::int32_t, const grid::Rect&,
+                                    bool&) { ++cellsDrawn; });
+  for (int i = 0; i < kRows; ++i) ReportCall(parts, *form.Handlers().Tevrin51());  // a full list, as in use
+  RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  application.ProcessMessages();
 
-  std::vector<double> call, empty;
-  for (int i = 0; i < calls; ++i) {
-    const double start = Now();
-    ReportCall(parts, *form.Handlers().Tevrin51());
-    UpdateWindow(grid);
-    call.push_back(Now() - start);
+  BaselineBalloon balloon;
+  std::vector<double> call, baseline;
+  cellsDrawn = 0;
+  PaintCounter::Counts().clear();
+  const int balloonsBefore = parts.balloons;
+  {
+    PaintCounter counter;
+    for (int i = 0; i < calls; ++i) {
+      const double start = Microseconds();
+      ReportCall(parts, *form.Handlers().Tevrin51());
+      RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+      call.push_back(Microseconds() - start);
+      Quiet(application);
+    }
   }
-  HWND emptyWindow = EmptyWindow();
+  const int callCells = cellsDrawn;
+  const auto paints = PaintCounter::Counts();
+  cellsDrawn = 0;
   for (int i = 0; i < calls; ++i) {
-    const double start = Now();
-    InvalidateRect(emptyWindow, nullptr, TRUE);
-    UpdateWindow(emptyWindow);
-    empty.push_back(Now() - start);
+    const double start = Microseconds();
+    InvalidateRect(grid, nullptr, FALSE);
+    balloon.Show(i);
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    baseline.push_back(Microseconds() - start);
+    Quiet(application);
   }
-  DestroyWindow(emptyWindow);
-  const double c = Median(call), e = Median(empty);
-  std::printf("one call, event to grid repainted and balloon handed over, median of %d: %.1f us "
-              "(%d balloons); one repaint of an empty window: %.1f us; ratio %.1f\n",
-              calls, c, parts.balloons, e, c / e);
-  return parts.balloons == calls ? 0 : 1;
+  const int baselineCells = cellsDrawn;
+  const double c = Median(call), b = Median(baseline);
+  common::bench::PrintRatio("one call in Test.exe", c, "grid repaint + balloon", b, "us", 1.5,
+                            common::bench::Format("medians of %d", calls));
+  std::printf("  per call: %.1f cells drawn (the baseline's repaint: %.1f), %.2f balloons;",
+              static_cast<double>(callCells) / calls, static_cast<double>(baselineCells) / calls,
+              static_cast<double>(parts.balloons - balloonsBefore) / calls);
+  for (const auto& [name, count] : paints) std::printf(" %ls %.2f paints,", name.c_str(), static_cast<double>(count) / calls);
+  std::printf("\n");
+  return parts.balloons - balloonsBefore == calls ? 0 : 1;
 }

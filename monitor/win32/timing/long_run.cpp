@@ -1,7 +1,7 @@
 // A long run of Test.exe's window: 100,000 calls handled in one process, each followed by the
-// messages it leaves, as the program's loop would hand them out. Prints the memory in use
-// after 1,000 calls and after 100,000; fails when the second exceeds the first by more than
-// 64 KB, that is when handling calls keeps memory.
+// messages it leaves, as the program's loop would hand them out. Prints the growth of the
+// memory in use from 1,000 calls to 100,000 as a row of the benchmark table; fails when it
+// exceeds 64 KB, that is when handling calls keeps memory.
 //   long_run.exe [CALLS]
 #include <windows.h>
 
@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "common/bench/bench_row.h"
 #include "monitor/win32/form1_window.h"
 #include "monitor/win32/timing/timed_parts.h"
 #include "tray/win32/application.h"
@@ -63,7 +64,11 @@ int wmain(int argc, wchar_t** argv) {
     if (i == Warmup) early = MemoryInUse(parts, application);
   }
   const long long late = MemoryInUse(parts, application);
-  std::printf("%d calls in %lu ms (%d balloons)\nheap in use after %d calls: %lld bytes, after %d: %lld bytes (%+lld)\n",
-              calls, GetTickCount() - start, parts.balloons, Warmup, early, calls, late, late - early);
+  std::printf("%d calls in %lu ms (%d balloons)\n", calls, GetTickCount() - start, parts.balloons);
+  using common::bench::Format;
+  common::bench::Print({Format("Test.exe heap after %d calls, growth since %d", calls, Warmup),
+                        Format("%+lld B", late - early), Format("%lld B after %d calls", early, Warmup),
+                        Format("%.4g", static_cast<double>(late) / static_cast<double>(early)),
+                        Format("<= %+lld B", AllowedGrowth), late - early <= AllowedGrowth});
   return parts.balloons == calls && late - early <= AllowedGrowth ? 0 : 1;
 }

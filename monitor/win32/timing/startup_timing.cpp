@@ -1,5 +1,6 @@
 // Times how long a program takes from its start to its first painted window, for Test.exe
-// and for a minimal one-window program, alternating, and prints the medians and their ratio.
+// and for a minimal one-window program, alternating, and prints the medians as a row of the
+// benchmark table.
 //   startup_timing.exe TEST.exe MINIMAL.exe [RUNS]
 #include <windows.h>
 
@@ -8,6 +9,10 @@
 #include <cwchar>
 #include <string>
 #include <vector>
+
+#include "common/bench/bench_row.h"
+
+using common::bench::Median;
 
 namespace {
 
@@ -59,11 +64,6 @@ double TimeToFirstPaint(const std::wstring& program) {
   return elapsed;
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values.empty() ? 0 : values[values.size() / 2];
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -85,8 +85,7 @@ int wmain(int argc, wchar_t** argv) {
     test.push_back(t);
     minimal.push_back(m);
   }
-  const double t = Median(test), m = Median(minimal);
-  std::printf("start-up to first painted window, median of %d: Test.exe %.1f ms, minimal window %.1f ms, ratio %.2f\n",
-              runs, t, m, t / m);
+  common::bench::PrintRatio("start-up of Test.exe to its first painted window", Median(test), "minimal window",
+                            Median(minimal), "ms", 1.5, common::bench::Format("medians of %d", runs));
   return 0;
 }

@@ -1,5 +1,6 @@
-// The parts the timing programs hand Test.exe's window: a shell that counts balloons, the
-// scripted device of the tests, a silent speaker.
+// The parts the timing programs hand Test.exe's window: a shell that counts balloons (and
+// hands them on to the real one when asked), the scripted device of the tests, a silent
+// speaker.
 #pragma once
 
 #include <windows.h>
@@ -14,10 +15,14 @@ namespace monitor::win32::timing {
 
 class TimedParts : public IForm1Parts {
  public:
+  // Whether the icon and its balloons reach the real shell or only this counter.
+  enum ShellKind { CountingShell, RealShell };
+  explicit TimedParts(ShellKind shell = CountingShell) : shell_(shell) {}
+
   tray::ShellNotifier Shell() override {
     return [this](DWORD message, NOTIFYICONDATAW* data) {
       if (message == NIM_MODIFY && (data->uFlags & NIF_INFO) && data->szInfo[0]) ++balloons;
-      return TRUE;
+      return shell_ == RealShell ? Shell_NotifyIconW(message, data) : TRUE;
     };
   }
   std::unique_ptr<IDeviceControlFactory> CreateDeviceFactory(HWND) override {
@@ -28,6 +33,9 @@ class TimedParts : public IForm1Parts {
   monitor::testing::FakeDeviceFactory devices;
   int balloons = 0;
   Win32BeepSystem beeps{[](std::uint32_t, std::uint32_t) {}};
+
+ private:
+  ShellKind shell_;
 };
 
 // One call as the device reports it.

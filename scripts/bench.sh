@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Builds what the benchmarks need and runs every benchmark and timing program, one at a time,
+# then prints one table: measure, figure, the baseline measured in the same run, their ratio,
+# the goal and whether it is met. The Windows programs run under Wine in 64 bits and, where
+# this machine runs 32-bit programs, in 32 bits as well. Exits non-zero when a goal is missed
+# or a program fails.
+#   scripts/bench.sh
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+source scripts/wine-env.sh
+
+widths=(windows64)
+runs_32bit_programs && widths+=(windows)
+bash scripts/build.sh bench windows64 windows
+cmake --build --preset bench
+for preset in windows64 windows; do cmake --build --preset "$preset"; done
+
+rows=$(mktemp)
+trap 'rm -f "$rows"; for b in windows64 windows; do wine_stop "$root/build/$b"; done' EXIT
+failed=0
+
+# The path Wine's programs know a file by: drive Z: is the root of this machine.
+windows_path() { local path; path=$(realpath "$1"); echo "Z:${path//\//\\}"; }
+
+# row FIELDS...: one row of the table, tab-separated.
+row() { local IFS=$'\t'; echo "$*" >>"$rows"; }
+
+# Runs a program; its "bench" lines become rows, marked with the width, the rest is shown.
+run() {
+  local label=$1 output
+  shift
+  echo "== $*" >&2
+  output=$("$@" 2>&1) || { failed=1; echo "$output" >&2; echo "bench: $1 failed" >&2; }
+  grep -v '^bench' <<<"$output" | grep -v ':fixme:' >&2 || true
+  grep '^bench' <<<"$output" | cut -f2- | sed "s/^/[$label] /" >>"$rows" || true
+}
+
+# The portable grid: painting a million rows costs what painting twelve does.
+echo "== grid painting (native)" >&2
+csv=$(build/bench/grid/bench/grid_paint_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only=true \
+  --benchmark_format=csv 2>/dev/null)
+median() { grep "^\"Paint/$1_median\"" <<<"$csv" | cut -d, -f3; }
+awk -v small="$(median 12)" -v large="$(median 1000000)" 'BEGIN {
+  ratio = large / small
+  printf "[native] grid paint, 1,000,000 rows (medians of 9)\t%.0f ns\t%.0f ns with 12 rows\t%.3g\t<= 1.1\t%s\n",
+         large, small, ratio, ratio <= 1.1 ? "yes" : "NO" }' >>"$rows"
+
+for build in "${widths[@]}"; do
+  bits=$(windows_width_of "build/$build")
+  label="$bits-bit"
+  run "$label" scripts/wine-run.sh "build/$build/legacy/tests/kallora_timing.exe"
+  run "$label" scripts/wine-run.sh "build/$build/monitor/monitor_call_timing.exe"
+  run "$label" scripts/wine-run.sh "build/$build/monitor/monitor_startup_timing.exe" \
+    "$(windows_path "build/$build/monitor/Test.exe")" "$(windows_path "build/$build/monitor/monitor_minimal_window.exe")" 15
+  run "$label" scripts/wine-run.sh "build/$build/monitor/monitor_long_run.exe"
+done
+
+# Sizes as shipped: stripped copies of both programs in both widths.
+for build in windows64 windows; do
+  bits=$(windows_width_of "build/$build")
+  strip=$([[ $bits == 64 ]] && echo x86_64-w64-mingw32-strip || echo i686-w64-mingw32-strip)
+  for program in monitor/Test.exe legacy/tevrin4.dll; do
+    copy=$(mktemp)
+    "$strip" -o "$copy" "build/$build/$program"
+    row "[$bits-bit] size of $(basename "$program"), stripped" "$(stat -c %s "$copy") B" "-" "-" "-" "-"
+    rm -f "$copy"
+  done
+done
+
+awk -F'\t' '
+  { for (i = 1; i <= NF; i++) { cell[NR, i] = $i; if (length($i) > width[i]) width[i] = length($i) } }
+  END {
+    split("measure|figure|baseline|ratio|goal|met", head, "|")
+    for (i = 1; i <= 6; i++) if (length(head[i]) > width[i]) width[i] = length(head[i])
+    for (i = 1; i <= 6; i++) printf "%-*s%s", width[i], head[i], i < 6 ? "  " : "\n"
+    for (r = 1; r <= NR; r++) for (i = 1; i <= 6; i++) printf "%-*s%s", width[i], cell[r, i], i < 6 ? "  " : "\n"
+  }' "$rows"
+if grep -q $'\tNO$' "$rows"; then failed=1; fi
+exit $failed
