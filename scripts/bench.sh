@@ -48,6 +48,7 @@ awk -v small="$(median 12)" -v large="$(median 1000000)" 'BEGIN {
 
 for build in "${widths[@]}"; do
   bits=$(windows_width_of "build/$build")
+  bits=${bits#win}
   label="$bits-bit"
   run "$label" scripts/wine-run.sh "build/$build/legacy/tests/kallora_timing.exe"
   run "$label" scripts/wine-run.sh "build/$build/monitor/monitor_call_timing.exe"
@@ -59,6 +60,7 @@ done
 # Sizes as shipped: stripped copies of both programs in both widths.
 for build in windows64 windows; do
   bits=$(windows_width_of "build/$build")
+  bits=${bits#win}
   strip=$([[ $bits == 64 ]] && echo x86_64-w64-mingw32-strip || echo i686-w64-mingw32-strip)
   for program in monitor/Test.exe legacy/tevrin4.dll; do
     copy=$(mktemp)
