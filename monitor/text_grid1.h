@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 #include "grid/text_grid.h"
 #include "monitor/call_list.h"
@@ -17,7 +19,10 @@ void ConfigureTextGrid1(grid::TTextGrid& grid, std::int32_t pixelsPerInch);
 
 class TextGrid1CallList : public ICallList {
  public:
-  explicit TextGrid1CallList(grid::TTextGrid& grid) : grid_(grid) {}
+  // paintNow, when given, paints what EndUpdate invalidated at once rather than when the
+  // message loop gets to it.
+  explicit TextGrid1CallList(grid::TTextGrid& grid, std::function<void()> paintNow = {})
+      : grid_(grid), paintNow_(std::move(paintNow)) {}
   std::int32_t RowCount() const override { return grid_.RowCount(); }
   std::int32_t AddRow() override { return grid_.AddRow(); }
   void DeleteRow(std::int32_t row) override { grid_.DeleteRow(row); }
@@ -25,11 +30,15 @@ class TextGrid1CallList : public ICallList {
     grid_.SetCells(col, row, text);
   }
   void BeginUpdate() override { grid_.BeginUpdate(); }
-  void EndUpdate() override { grid_.EndUpdate(); }
+  void EndUpdate() override {
+    grid_.EndUpdate();
+    if (paintNow_) paintNow_();
+  }
   void ClearCells() override { grid_.ClearCells(); }
 
  private:
   grid::TTextGrid& grid_;
+  std::function<void()> paintNow_;
 };
 
 }  // namespace monitor

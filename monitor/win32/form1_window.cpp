@@ -155,7 +155,10 @@ void TForm1::CreateTextGrid1(const PlacedControl& placed) {
   textGrid1_ = std::make_unique<grid::win32::TextGridWindow>(
       window_, RECT{b.Left, b.Top, b.Left + b.Width, b.Top + b.Height}, ControlId(placed.Control->Name));
   ConfigureTextGrid1(textGrid1_->Grid(), pixelsPerInch_);
-  callList_ = std::make_unique<TextGrid1CallList>(textGrid1_->Grid());
+  // A call's rows are painted before its beep thread starts: a thread starting under Wine
+  // holds up whatever paints beside it.
+  callList_ = std::make_unique<TextGrid1CallList>(textGrid1_->Grid(),
+                                                  [grid = textGrid1_->Handle()] { UpdateWindow(grid); });
 }
 
 HWND TForm1::CreateChild(const PlacedControl& placed, const GdiFont& font) {
@@ -218,6 +221,7 @@ void TForm1::PrepareForShow() {
   SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   ShowWindow(window_, SW_SHOWNORMAL);
   UpdateWindow(window_);
+  trayIcon1_->HandToShell();
 }
 
 void TForm1::ProcessMessages() { application_.ProcessMessages(); }

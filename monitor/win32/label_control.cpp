@@ -4,21 +4,24 @@
 
 namespace monitor::win32 {
 
-std::wstring LabelControl::Caption() const {
+LabelControl::LabelControl(HWND window, HFONT font, bool autoSize)
+    : window_(window), font_(font), autoSize_(autoSize) {
   const int length = GetWindowTextLengthW(window_);
   std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1);
   const int copied = GetWindowTextW(window_, text.data(), length + 1);
-  return std::wstring(text.data(), static_cast<std::size_t>(copied));
+  caption_.assign(text.data(), static_cast<std::size_t>(copied));
 }
 
 void LabelControl::SetCaption(const std::wstring& caption) {
-  if (caption == Caption()) return;
-  SetWindowTextW(window_, caption.c_str());  // the control repaints itself
+  if (caption == caption_) return;
+  caption_ = caption;
+  SetWindowTextW(window_, caption_.c_str());
   if (autoSize_) FitToText();
+  UpdateWindow(window_);  // now, as the grid's rows: before a call's beep thread starts
 }
 
 void LabelControl::FitToText() {
-  const std::wstring text = Caption();
+  const std::wstring& text = caption_;
   HDC dc = GetDC(window_);
   HGDIOBJ old = SelectObject(dc, font_);
   RECT bounds{0, 0, 0, 0};

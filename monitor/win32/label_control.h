@@ -10,9 +10,11 @@ namespace monitor::win32 {
 
 class LabelControl : public ITextLabel {
  public:
-  LabelControl(HWND window, HFONT font, bool autoSize) : window_(window), font_(font), autoSize_(autoSize) {}
+  LabelControl(HWND window, HFONT font, bool autoSize);
 
-  std::wstring Caption() const override;
+  // Kept here as well as in the window: reading a window's text back costs a trip to the
+  // window server under Wine.
+  std::wstring Caption() const override { return caption_; }
   void SetCaption(const std::wstring& caption) override;
   HWND Handle() const noexcept { return window_; }
   // Fits the window to its text (labels that take their text's size).
@@ -22,6 +24,7 @@ class LabelControl : public ITextLabel {
   HWND window_;
   HFONT font_;
   bool autoSize_;
+  std::wstring caption_;
 };
 
 }  // namespace monitor::win32

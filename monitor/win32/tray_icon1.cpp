@@ -22,8 +22,9 @@ TrayIcon1::TrayIcon1(tray::TApplication& application, HWND form, tray::TPopupMen
   icon_.SetPopupMenu(&menu);
   icon_.SetWantEnterExitEvents(true);
   icon_.SetIconVisible(true);
-  icon_.Loaded();
 }
+
+void TrayIcon1::HandToShell() { icon_.Loaded(); }
 
 bool TrayIcon1::ShowBalloonHint(const std::wstring& title, const std::wstring& text,
                                 BalloonIcon icon, std::uint8_t timeoutSeconds) {

@@ -14,8 +14,11 @@ class TrayIcon1 : public ITrayBalloon {
  public:
   static constexpr std::uint32_t CycleInterval = 400;
 
-  // Visible from the start, with the program's icon.
+  // Visible, with the program's icon, once HandToShell has run.
   TrayIcon1(tray::TApplication& application, HWND form, tray::TPopupMenu& menu, tray::ShellNotifier shell);
+  // Ends loading: the icon goes to the shell. The window calls it once it has painted, as the
+  // shell takes tens of milliseconds over a new icon and nothing of it shows in the window.
+  void HandToShell();
 
   bool ShowBalloonHint(const std::wstring& title, const std::wstring& text, BalloonIcon icon,
                        std::uint8_t timeoutSeconds) override;
