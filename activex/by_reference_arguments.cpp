@@ -46,11 +46,13 @@ bool ByReferenceArguments::WellFormed(const DISPPARAMS* parameters) noexcept {
 }
 
 ByReferenceArguments::ByReferenceArguments(ITypeInfo& info, DISPID id, WORD flags, const DISPPARAMS* parameters) {
-  if (!parameters || parameters->cArgs == 0) {
-    if (parameters) parameters_ = *parameters;
+  if (parameters) parameters_ = *parameters;
+  // Most calls pass their values as they are: then there is nothing to unwrap, and the
+  // member's description, dear to look up, is not read.
+  if (!parameters || std::none_of(parameters->rgvarg, parameters->rgvarg + parameters->cArgs, [](const VARIANTARG& a) {
+        return V_VT(&a) == (VT_VARIANT | VT_BYREF);
+      }))
     return;
-  }
-  parameters_ = *parameters;
   arguments_.assign(parameters->rgvarg, parameters->rgvarg + parameters->cArgs);
   const std::vector<bool> outOnly = OutOnlyParameters(info, id, flags);
   for (UINT i = 0; i < parameters->cArgs; ++i) {
