@@ -10,7 +10,7 @@ namespace monitor::win32 {
 
 class ProgramParts : public IForm1Parts {
  public:
-  tray::ShellNotifier Shell() override { return Shell_NotifyIconW; }
+  tray::ShellNotifier Shell() override { return tray::ShellNotifyIcon; }
   std::unique_ptr<IDeviceControlFactory> CreateDeviceFactory(HWND form) override {
     return std::make_unique<Tevrin5Factory>(form);
   }

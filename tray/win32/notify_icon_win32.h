@@ -26,7 +26,7 @@ struct Win32TrayHostHolder {
 class TWin32NotifyIcon : private detail::Win32TrayHostHolder, public TNotifyIcon {
  public:
   TWin32NotifyIcon(TApplication& application, HWND owner, Loading loading = Loading::No,
-                   ShellNotifier shell = Shell_NotifyIconW)
+                   ShellNotifier shell = ShellNotifyIcon)
       : detail::Win32TrayHostHolder{Win32TrayHost(application, owner, std::move(shell))},
         TNotifyIcon(host, loading) {}
 };

@@ -10,6 +10,7 @@
 
 #include "tray/tray_host.h"
 #include "tray/win32/application.h"
+#include "tray/win32/shell_notify.h"
 
 namespace tray {
 
@@ -19,7 +20,7 @@ using ShellNotifier = std::function<BOOL(DWORD message, NOTIFYICONDATAW* data)>;
 class Win32TrayHost : public TrayHost {
  public:
   // owner: the window that owns the icon, or null when no window does.
-  Win32TrayHost(TApplication& application, HWND owner, ShellNotifier shell = Shell_NotifyIconW);
+  Win32TrayHost(TApplication& application, HWND owner, ShellNotifier shell = ShellNotifyIcon);
   Win32TrayHost(const Win32TrayHost&) = delete;
   Win32TrayHost& operator=(const Win32TrayHost&) = delete;
 
