@@ -31,7 +31,8 @@ run() {
   local label=$1 output
   shift
   echo "== $*" >&2
-  output=$("$@" 2>&1) || { failed=1; echo "$output" >&2; echo "bench: $1 failed" >&2; }
+  # Windows programs end their lines with a carriage return as well.
+  output=$("$@" 2>&1 | tr -d '\r') || { failed=1; echo "$output" >&2; echo "bench: $1 failed" >&2; }
   grep -v '^bench' <<<"$output" | grep -v ':fixme:' >&2 || true
   grep '^bench' <<<"$output" | cut -f2- | sed "s/^/[$label] /" >>"$rows" || true
 }
