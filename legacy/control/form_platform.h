@@ -2,6 +2,7 @@
 // the hosted device control, and the host's event sink.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,10 @@ class FormPlatform {
   virtual void HideDevice() = 0;
   virtual bool FormVisible() const = 0;
   virtual void SetFormVisible(bool visible) = 0;
+  // Enabling a running timer restarts its period.
   virtual void SetTimerEnabled(bool enabled) = 0;
+  // Milliseconds from a fixed point in the past: how long a report took.
+  virtual std::int64_t Milliseconds() const = 0;
   // Modal; returns when the window has closed. Raises common::Error when it cannot be shown.
   virtual void ShowAbout() = 0;
   virtual void ShowErrorBox(const std::wstring& message) = 0;

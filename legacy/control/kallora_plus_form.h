@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "legacy/control/form_platform.h"
@@ -64,6 +65,8 @@ class TKalloraPlus : public FocusParticipant {
   EventSink& sink_;
   bool active_ = false;
   bool reporting_ = false;  // a signal report is being raised
+  // The window timer's granularity: a report shorter than this cannot delay the next one.
+  static constexpr std::int64_t kTimerResolutionMs = 10;
   bool forwarding_ = false;
   unsigned sinkChanges_ = 0;
 };

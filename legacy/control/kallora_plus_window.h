@@ -41,6 +41,7 @@ class KalloraPlusWindow final : public FormPlatform {
   bool FormVisible() const override;
   void SetFormVisible(bool visible) override;
   void SetTimerEnabled(bool enabled) override;
+  std::int64_t Milliseconds() const override { return static_cast<std::int64_t>(GetTickCount64()); }
   void ShowAbout() override;
   void ShowErrorBox(const std::wstring& message) override;
 

@@ -92,7 +92,7 @@ void Quiet(tray::TApplication& application) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  const int calls = argc > 1 ? std::max(kRows, _wtoi(argv[1])) : 200;
+  const int calls = argc > 1 ? std::max(kRows, _wtoi(argv[1])) : 300;
   tray::TApplication application(L"Test");
   TimedParts parts(TimedParts::RealShell);
   monitor::win32::TForm1 form(parts, application);
