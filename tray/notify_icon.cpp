@@ -83,7 +83,7 @@ bool TNotifyIcon::SendToShell(ShellCommand command) {
   iconData_.flags = flags;
   if (!accepted || command == ShellCommand::Delete)
     shellHolds_.reset();
-  else if (handedBoth && (command == ShellCommand::Add || command == ShellCommand::Modify))
+  else if (handedBoth)
     shellHolds_ = ShellCopy{iconData_.icon, iconData_.tip};
   return accepted;
 }

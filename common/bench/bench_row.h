@@ -45,13 +45,12 @@ inline void Print(const Row& row) {
 
 // A figure held to at most `most` times a baseline measured in the same run, both in `unit`;
 // `how` says how they were taken ("median of 200").
-inline bool PrintRatio(const std::string& measure, double figure, const std::string& baselineName, double baseline,
+inline void PrintRatio(const std::string& measure, double figure, const std::string& baselineName, double baseline,
                        const char* unit, double most, const std::string& how) {
   const double ratio = baseline > 0 ? figure / baseline : 0;
   const bool met = baseline > 0 && ratio <= most;
   Print({measure + " (" + how + ")", Format("%.1f %s", figure, unit),
          Format("%.1f %s %s", baseline, unit, baselineName.c_str()), Format("%.4g", ratio), Format("<= %g", most), met});
-  return met;
 }
 
 }  // namespace common::bench

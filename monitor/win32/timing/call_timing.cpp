@@ -100,8 +100,8 @@ int wmain(int argc, wchar_t** argv) {
   HWND window = form.Handle();
   HWND grid = form.Control(L"TextGrid1");
   int cellsDrawn = 0;
-  form.TextGrid1().OnDrawCell = grid::TOnDrawCellEvent([&](grid::Component&, grid::Canvas&, std::int32_t, std::int32_t, const grid::Rect&,
-                                    bool&) { ++cellsDrawn; });
+  form.TextGrid1().OnDrawCell = grid::TOnDrawCellEvent(
+      [&](grid::Component&, grid::Canvas&, std::int32_t, std::int32_t, const grid::Rect&, bool&) { ++cellsDrawn; });
   for (int i = 0; i < kRows; ++i) ReportCall(parts, *form.Handlers().Tevrin51());  // a full list, as in use
   RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   application.ProcessMessages();
@@ -143,11 +143,12 @@ int wmain(int argc, wchar_t** argv) {
   const double c = Median(call), b = Median(baseline);
   common::bench::PrintRatio("one call in Test.exe", c, "grid repaint + balloon", b, "us", 1.5,
                             common::bench::Format("medians of %d", calls));
-  std::printf("  the grid's repaint alone: %.1f us; per call: %.1f cells drawn (the baseline's repaint: %.1f), %.2f balloons;",
-              Median(repaint),
-              static_cast<double>(callCells) / calls, static_cast<double>(baselineCells) / calls,
+  std::printf("  the grid's repaint alone: %.1f us; per call: %.1f cells drawn (the baseline's repaint: %.1f), "
+              "%.2f balloons;",
+              Median(repaint), static_cast<double>(callCells) / calls, static_cast<double>(baselineCells) / calls,
               static_cast<double>(parts.balloons - balloonsBefore) / calls);
-  for (const auto& [name, count] : paints) std::printf(" %ls %.2f paints,", name.c_str(), static_cast<double>(count) / calls);
+  for (const auto& [name, count] : paints)
+    std::printf(" %ls %.2f paints,", name.c_str(), static_cast<double>(count) / calls);
   std::printf("\n");
   return parts.balloons - balloonsBefore == calls ? 0 : 1;
 }
