@@ -1,5 +1,6 @@
-// The call beep: one short-lived Tbip thread per call, serialised by the process's named
-// beep mutex so that one beep sounds at a time and a beep that cannot start soon is dropped.
+// The call beep: one Tbip per call, run aside from the window's thread and serialised by the
+// process's named beep mutex, so that one beep sounds at a time and a beep that cannot start
+// within 100 ms of its call is dropped.
 #pragma once
 
 #include <cstdint>
@@ -26,8 +27,11 @@ class IBeepSystem {
   virtual std::uint32_t CurrentProcessId() = 0;
   // Opens the named mutex or creates it; when neither works, a mutex whose every wait fails.
   virtual std::shared_ptr<IBeepMutex> OpenOrCreateMutex(const std::wstring& name) = 0;
-  // Runs the body on a thread of its own and returns at once; the system outlives the thread.
-  virtual void StartThread(std::function<void()> body) = 0;
+  // Runs the body on another thread and returns at once; bodies started together run side by
+  // side, though one may start late. The system outlives every body.
+  virtual void RunAside(std::function<void()> body) = 0;
+  // A clock in milliseconds, for how long a beep has waited to start.
+  virtual std::uint64_t Milliseconds() = 0;
   virtual void Beep(std::uint32_t frequencyHz, std::uint32_t durationMs) = 0;
 };
 
@@ -40,9 +44,10 @@ inline constexpr std::uint32_t WaitMs = 100;
 inline constexpr std::uint32_t FrequencyHz = 1000;
 inline constexpr std::uint32_t DurationMs = 50;
 
-// The thread body: sounds unless the wait timed out, then releases the mutex.
-void Execute(IBeepSystem& system, IBeepMutex& mutex) noexcept;
-// Starts one beep thread and returns at once.
+// The body of the beep asked for at calledAtMs: sounds unless its wait, what is left of the
+// 100 ms since the call, timed out; then releases the mutex.
+void Execute(IBeepSystem& system, IBeepMutex& mutex, std::uint64_t calledAtMs) noexcept;
+// Starts one beep and returns at once.
 void Start(IBeepSystem& system, std::shared_ptr<IBeepMutex> mutex);
 
 }  // namespace Tbip

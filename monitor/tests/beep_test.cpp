@@ -7,6 +7,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 
 #include "monitor/tests/fake_form.h"
@@ -26,14 +27,34 @@ TEST(Tbip, SoundsUnlessTheWaitTimedOutAndAlwaysReleases) {
                                {WaitResult::Failed, 1u}, {WaitResult::TimedOut, 0u}}) {
     FakeBeepSystem system;
     system.Mutex->Answer = answer;
-    Tbip::Execute(system, *system.Mutex);
+    Tbip::Execute(system, *system.Mutex, system.Now);
     EXPECT_EQ(system.Beeps.size(), beeps);
     EXPECT_THAT(system.Mutex->Waits, ElementsAre(100u));
     EXPECT_EQ(system.Mutex->Releases, 1);
   }
   FakeBeepSystem system;
-  Tbip::Execute(system, *system.Mutex);
+  Tbip::Execute(system, *system.Mutex, system.Now);
   EXPECT_THAT(system.Beeps, ElementsAre(std::pair{1000u, 50u}));
+}
+
+// A beep that starts late waits only for the rest of its 100 ms, and not at all once they
+// have passed; it still gives the mutex back.
+TEST(Tbip, ALateBeepWaitsWhatIsLeftOfItsTime) {
+  FakeBeepSystem system;
+  Tbip::Execute(system, *system.Mutex, system.Now - 40);
+  Tbip::Execute(system, *system.Mutex, system.Now - 100);
+  Tbip::Execute(system, *system.Mutex, system.Now - 250);
+  EXPECT_THAT(system.Mutex->Waits, ElementsAre(60u));
+  EXPECT_EQ(system.Beeps.size(), 1u);
+  EXPECT_EQ(system.Mutex->Releases, 3);
+}
+
+TEST(Tbip, TheMutexGoesBackWhenTheSpeakerFails) {
+  struct FailingSpeaker : FakeBeepSystem {
+    void Beep(std::uint32_t, std::uint32_t) override { throw std::runtime_error("no speaker"); }
+  } system;
+  Tbip::Execute(system, *system.Mutex, system.Now);
+  EXPECT_EQ(system.Mutex->Releases, 1);
 }
 
 TEST(Tbip, EveryCallStartsOneBeepOnTheProcessMutex) {
@@ -79,7 +100,12 @@ class ThreadedBeeps : public IBeepSystem {
   std::shared_ptr<IBeepMutex> OpenOrCreateMutex(const std::wstring&) override {
     return std::make_shared<TimedMutex>();
   }
-  void StartThread(std::function<void()> body) override {
+  std::uint64_t Milliseconds() override {
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count());
+  }
+  void RunAside(std::function<void()> body) override {
     threads_.emplace_back([this, body = std::move(body)] {
       {
         std::unique_lock lock(gate_);

@@ -219,7 +219,8 @@ class FakeBeepSystem : public IBeepSystem {
     MutexNames.push_back(U8(name));
     return Mutex;
   }
-  void StartThread(std::function<void()> body) override { Pending.push_back(std::move(body)); }
+  void RunAside(std::function<void()> body) override { Pending.push_back(std::move(body)); }
+  std::uint64_t Milliseconds() override { return Now; }
   void Beep(std::uint32_t frequencyHz, std::uint32_t durationMs) override {
     Beeps.push_back({frequencyHz, durationMs});
   }
@@ -228,6 +229,7 @@ class FakeBeepSystem : public IBeepSystem {
     Pending.clear();
   }
   std::uint32_t ProcessId = 1234;
+  std::uint64_t Now = 5000;
   std::shared_ptr<FakeBeepMutex> Mutex = std::make_shared<FakeBeepMutex>();
   std::vector<std::string> MutexNames;
   std::vector<std::function<void()>> Pending;

@@ -9,7 +9,7 @@ namespace {
 
 constexpr DWORD MutexFullAccess = 0x001F0001;
 
-// The handle stays open for the life of the process, as every beep thread may still use it.
+// The handle stays open for the life of the process, as every beep may still use it.
 class NamedMutex : public IBeepMutex {
  public:
   explicit NamedMutex(HANDLE handle) : handle_(handle) {}
@@ -28,20 +28,35 @@ class NamedMutex : public IBeepMutex {
   HANDLE handle_;
 };
 
-DWORD WINAPI RunBody(void* parameter) {
+void CALLBACK RunBody(PTP_CALLBACK_INSTANCE, void* parameter) {
   std::unique_ptr<std::function<void()>> body(static_cast<std::function<void()>*>(parameter));
   try {
     (*body)();
   } catch (...) {
-    // Nothing leaves a thread.
+    // Nothing leaves a pool thread.
   }
-  return 0;
 }
 
 }  // namespace
 
 Win32BeepSystem::Win32BeepSystem()
-    : speaker_([](std::uint32_t frequency, std::uint32_t duration) { ::Beep(frequency, duration); }) {}
+    : Win32BeepSystem([](std::uint32_t frequency, std::uint32_t duration) { ::Beep(frequency, duration); }) {}
+
+// A beep runs on a pool thread: a thread made for every call costs the window's thread more
+// than the rest of the call's work.
+Win32BeepSystem::Win32BeepSystem(Speaker speaker) : speaker_(std::move(speaker)) {
+  InitializeThreadpoolEnvironment(&environment_);
+  beeps_ = CreateThreadpoolCleanupGroup();
+  if (beeps_) SetThreadpoolCallbackCleanupGroup(&environment_, beeps_, nullptr);
+}
+
+Win32BeepSystem::~Win32BeepSystem() {
+  if (beeps_) {
+    CloseThreadpoolCleanupGroupMembers(beeps_, FALSE, nullptr);
+    CloseThreadpoolCleanupGroup(beeps_);
+  }
+  DestroyThreadpoolEnvironment(&environment_);
+}
 
 std::uint32_t Win32BeepSystem::CurrentProcessId() { return GetCurrentProcessId(); }
 
@@ -51,29 +66,14 @@ std::shared_ptr<IBeepMutex> Win32BeepSystem::OpenOrCreateMutex(const std::wstrin
   return std::make_shared<NamedMutex>(handle);
 }
 
-Win32BeepSystem::~Win32BeepSystem() {
-  for (HANDLE thread : threads_) {
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
-  }
+void Win32BeepSystem::RunAside(std::function<void()> body) {
+  if (!beeps_) return;  // without a group to wait on, no beep may outlive this object
+  auto owned = std::make_unique<std::function<void()>>(std::move(body));
+  if (TrySubmitThreadpoolCallback(RunBody, owned.get(), &environment_)) owned.release();
+  // Otherwise no beep: the call itself is already shown.
 }
 
-void Win32BeepSystem::StartThread(std::function<void()> body) {
-  std::erase_if(threads_, [](HANDLE thread) {
-    if (WaitForSingleObject(thread, 0) != WAIT_OBJECT_0) return false;
-    CloseHandle(thread);
-    return true;
-  });
-  threads_.reserve(threads_.size() + 1);  // room first: a running thread's handle is never lost
-  auto owned = std::make_unique<std::function<void()>>(std::move(body));
-  // A beep needs little stack; a small reservation makes the thread, started on every call,
-  // cheaper to make.
-  HANDLE thread =
-      CreateThread(nullptr, 64 * 1024, RunBody, owned.get(), STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-  if (!thread) return;  // no thread, no beep: the call itself is already shown
-  owned.release();
-  threads_.push_back(thread);
-}
+std::uint64_t Win32BeepSystem::Milliseconds() { return GetTickCount64(); }
 
 void Win32BeepSystem::Beep(std::uint32_t frequencyHz, std::uint32_t durationMs) {
   speaker_(frequencyHz, durationMs);

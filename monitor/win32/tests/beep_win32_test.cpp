@@ -1,5 +1,6 @@
-// The beep with the real named mutex and real threads: the mutex carries the process's
-// name, five calls at once sound at most three times, and no beep thread outlives the beep.
+// The beep with the real named mutex and the real thread pool: the mutex carries the
+// process's name, five calls at once sound at most three times, and no beep outlives the
+// beep system.
 #include <gtest/gtest.h>
 
 #include "monitor/win32/tests/test_parts.h"
@@ -27,23 +28,25 @@ TEST(BeepWin32, FiveCallsAtOnceGiveAtMostThreeBeeps) {
   EXPECT_EQ(GetWindowTextLengthW(form.Control(L"Label5")), 1);
 }
 
-// Quitting right after a burst of calls: every beep thread has ended before the beep
-// system it calls goes away.
-TEST(BeepWin32, BeepThreadsEndBeforeTheBeepSystemGoes) {
+// Quitting right after a burst of calls: every beep has ended before the beep system it
+// calls goes away.
+TEST(BeepWin32, BeepsEndBeforeTheBeepSystemGoes) {
   struct FreeMutex : IBeepMutex {
     WaitResult Wait(std::uint32_t) override { return WaitResult::Acquired; }
     void Release() override {}
   };
-  std::atomic<int> sounded{0};
+  std::atomic<int> started{0}, ended{0};
   {
-    Win32BeepSystem beeps{[&sounded](std::uint32_t, std::uint32_t) {
+    Win32BeepSystem beeps{[&](std::uint32_t, std::uint32_t) {
+      ++started;
       Sleep(100);
-      ++sounded;
+      ++ended;
     }};
     const auto mutex = std::make_shared<FreeMutex>();
     for (int i = 0; i < 5; ++i) Tbip::Start(beeps, mutex);
   }
-  EXPECT_EQ(sounded.load(), 5);
+  EXPECT_GE(started.load(), 1);
+  EXPECT_EQ(ended.load(), started.load());
 }
 
 }  // namespace
