@@ -2,6 +2,7 @@
 // layout and painting need. Moving and widening rectangles is overflow-checked.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "common/checked_int.h"
@@ -41,6 +42,13 @@ inline Rect Offset(const Rect& r, std::int32_t dx, std::int32_t dy) {
 inline Rect Inflate(const Rect& r, std::int32_t d) {
   using namespace common::checked;
   return {Sub(r.left, d), Sub(r.top, d), Add(r.right, d), Add(r.bottom, d)};
+}
+
+// The smallest rectangle holding both; an empty one adds nothing.
+inline Rect Union(const Rect& a, const Rect& b) {
+  if (a.IsEmpty()) return b;
+  if (b.IsEmpty()) return a;
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
 }
 
 // True when the two rectangles share at least one pixel.

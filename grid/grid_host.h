@@ -29,6 +29,9 @@ class GridHost {
   virtual Size ClientSize() const = 0;
   // Marks a client rectangle for repainting, without erasing.
   virtual void Invalidate(const Rect& rect) = 0;
+  // Moves the picture inside band up by `by` pixels and marks the strip it uncovers for
+  // repainting; a repaint still waiting inside the band moves with the picture.
+  virtual void ScrollUp(const Rect& band, std::int32_t by) = 0;
   // Minimum 0, no proportional thumb; the bar is redrawn.
   virtual void SetScrollBar(ScrollBarKind bar, std::int32_t maximum, unsigned mask, std::int32_t position) = 0;
   virtual void ShowScrollBars(bool horizontal, bool vertical) = 0;

@@ -43,12 +43,7 @@ void TTextGrid::SetColCount(std::int32_t value) {
 void TTextGrid::SetRowCount(std::int32_t value) {
   value = std::max(value, 0);  // as ColCount, a negative count means none
   if (value == rowCount_) return;
-  rowCount_ = value;
-  ClampCurrentCell();
-  SelectCurrentCellOnly();
-  Recalculate();
-  RepaintAll();
-  NotifyColRowChanged();
+  ChangeRowCount(value, std::min(value, rowCount_), false);
 }
 
 void TTextGrid::SetDefRowHeight(std::int32_t value) {
@@ -254,7 +249,10 @@ void TTextGrid::StoreCell(std::int32_t col, std::int32_t row, bool byUser, const
   } else {
     strings[index] = text;
   }
-  if (!updating_) RedrawCellInside(col, row, false);
+  if (updating_)
+    NoteUpdatedCell(col, row);
+  else
+    RedrawCellInside(col, row, false);
 }
 
 void TTextGrid::BeginUpdate() {
@@ -264,8 +262,7 @@ void TTextGrid::BeginUpdate() {
 
 void TTextGrid::EndUpdate() {
   updating_ = false;
-  BuildHeaderSpans();
-  RepaintAll();
+  RepaintUpdatedCells();
 }
 
 // ---- Rows ----
@@ -291,7 +288,7 @@ void TTextGrid::InsertRow(std::int32_t row) {
     if (strings.size() < static_cast<std::size_t>(row)) strings.resize(static_cast<std::size_t>(row));
     strings.insert(strings.begin() + row, std::wstring());
   }
-  SetRowCount(Add(rowCount_, 1));
+  ChangeRowCount(Add(rowCount_, 1), row, false);
 }
 
 void TTextGrid::DeleteRow(std::int32_t row) {
@@ -305,7 +302,7 @@ void TTextGrid::DeleteRow(std::int32_t row) {
     strings.emplace_back();
   }
   if (currentRow_ == rowCount_ - 1) currentRow_ -= 1;
-  SetRowCount(rowCount_ - 1);
+  ChangeRowCount(rowCount_ - 1, row, true);
 }
 
 void TTextGrid::ClearCells() {

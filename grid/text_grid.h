@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -311,6 +312,9 @@ class TTextGrid : public Component {
 
   // Draws the whole control; the platform clips it to what needs repainting.
   void Paint(Canvas& canvas);
+  // Draws what meets the rectangles that need repainting and skips the cells that do not;
+  // the platform clips the drawing to them.
+  void Paint(Canvas& canvas, std::span<const Rect> dirty);
   // A cell's background: the column's colour, striped on odd rows where the column keeps the
   // grid's colour, the selection colour inside the block except on the current cell.
   Colour CellColor(std::int32_t col, std::int32_t row) const;
@@ -322,6 +326,22 @@ class TTextGrid : public Component {
   const Rect& FillArea() const { return fillArea_; }
 
   // ---- Repaint rectangles ----
+  // Where rows, columns and the bars sit: while it stays, a change of rows or cells repaints
+  // just what it changed.
+  struct Placement {
+    Size client;
+    std::int32_t cellLeft, headerHeight, columnsWidth, hScrollPos, vScrollPos, footerTop;
+    bool operator==(const Placement&) const = default;
+  };
+  Placement CurrentPlacement() const;
+  // Whether the picture is the grid's data drawn by the grid alone, so that what a change
+  // leaves alone needs no repaint.
+  bool PictureFollowsData() const;
+  Rect SelectionBounds() const;
+  void ChangeRowCount(std::int32_t value, std::int32_t firstChanged, bool rowsBelowMoveUp);
+  void RepaintRowsFrom(std::int32_t row, const Rect& oldSelection, bool rowsBelowMoveUp);
+  void NoteUpdatedCell(std::int32_t col, std::int32_t row);
+  void RepaintUpdatedCells();
   void RepaintAll();
   void RepaintCells();
   void RepaintGutter();
@@ -359,7 +379,7 @@ class TTextGrid : public Component {
   Rect ClientRectOfBlock(const Rect& block) const;
   std::pair<std::int32_t, std::int32_t> RowsMeeting(std::int32_t top, std::int32_t bottom) const;
   grid::Font CellFont(std::int32_t col) const;
-  void DrawCells(Canvas& canvas);
+  void DrawCells(Canvas& canvas, std::span<const Rect> dirty);
   void DrawCell(Canvas& canvas, std::int32_t col, std::int32_t row);
   void DrawFixedCell(Canvas& canvas, const Rect& rect, const std::wstring& text, const TOnDrawHeaderEvent& event,
                      const grid::Font& font);
@@ -444,6 +464,8 @@ class TTextGrid : public Component {
   Rect fillHandleRect_ = kNoArea;
   std::int32_t fillHandleCorner_ = 0;
   bool updating_ = false;
+  bool paintMissedWhileUpdating_ = false;
+  Rect cellsUpdated_ = kNoArea;  // the block of cells stored while updating, not yet redrawn
   std::int32_t fitSkipCol_ = -1;
 
   std::int32_t cellLeft_ = 0;

@@ -48,8 +48,26 @@ Font TTextGrid::CellFont(std::int32_t col) const {
   return font;
 }
 
+namespace {
+
+// Whether any of the rectangles to repaint meets rect.
+bool Meets(std::span<const Rect> dirty, const Rect& rect) {
+  return std::any_of(dirty.begin(), dirty.end(), [&rect](const Rect& area) { return Intersects(area, rect); });
+}
+
+}  // namespace
+
 void TTextGrid::Paint(Canvas& canvas) {
-  if (updating_) return;
+  const Size client = ClientSize();
+  const Rect clientRect{0, 0, client.width, client.height};
+  Paint(canvas, {&clientRect, 1});
+}
+
+void TTextGrid::Paint(Canvas& canvas, std::span<const Rect> dirty) {
+  if (updating_) {
+    paintMissedWhileUpdating_ = true;
+    return;
+  }
   const Size client = ClientSize();
   const Rect clientRect{0, 0, client.width, client.height};
   if (ColCount() == 0) {
@@ -64,7 +82,7 @@ void TTextGrid::Paint(Canvas& canvas) {
       ring = Ring{{Sub(s.left, 1), Sub(s.top, 1), Add(s.right, 1), Add(s.bottom, 1)},
                   {Add(s.left, 2), Add(s.top, 2), Sub(s.right, 2), Sub(s.bottom, 2)}};
     canvas.ClipTo(cellArea_, ring);
-    DrawCells(canvas);
+    DrawCells(canvas, dirty);
     canvas.ClipTo(clientRect, ring);
     DrawBackground(canvas);
     canvas.ClipTo(cellArea_, std::nullopt);
@@ -74,15 +92,17 @@ void TTextGrid::Paint(Canvas& canvas) {
     DrawBackground(canvas);
   }
   DrawGutter(canvas);
-  DrawHeader(canvas);
+  // The header's cells reach one pixel into the first row.
+  if (Meets(dirty, {0, 0, client.width, Add(headerHeight_, 1)})) DrawHeader(canvas);
   if (showFooter_) DrawFooter(canvas);
 }
 
-void TTextGrid::DrawCells(Canvas& canvas) {
+void TTextGrid::DrawCells(Canvas& canvas, std::span<const Rect> dirty) {
   const auto [first, last] = RowsMeeting(cellArea_.top, cellArea_.bottom);
   for (std::int32_t col = 0; col < ColCount(); ++col) {
     if (!ColumnAt(col).Visible()) continue;
-    for (std::int32_t row = first; row <= last; ++row) DrawCell(canvas, col, row);
+    for (std::int32_t row = first; row <= last; ++row)
+      if (Meets(dirty, ContentToClient(CellRect(col, row)))) DrawCell(canvas, col, row);
   }
 }
 

@@ -28,6 +28,7 @@ class NullHost : public GridHost {
  public:
   Size ClientSize() const override { return {600, 250}; }
   void Invalidate(const Rect&) override {}
+  void ScrollUp(const Rect&, std::int32_t) override {}
   void SetScrollBar(ScrollBarKind, std::int32_t, unsigned, std::int32_t) override {}
   void ShowScrollBars(bool, bool) override {}
   Canvas& DrawingCanvas() override { return canvas; }

@@ -30,8 +30,9 @@ TEST_F(CallLogGrid, TheFirstCallAppendsOneRowAndRepaintsAfterTheUpdate) {
   EXPECT_EQ(grid.Cells(0, 0), L"1");
   EXPECT_EQ(grid.Cells(3, 0), L"08.12.2026 01:02:03");
   EXPECT_EQ(grid.Cells(5, 0), L"Ek");
-  // AddRow's row count change repaints all, EndUpdate once more; no per-cell repaint.
-  EXPECT_EQ(host.invalidated, (std::vector<Rect>{host.Client(), host.Client()}));
+  // AddRow repaints from the new row down with the selection, EndUpdate the six cells.
+  EXPECT_EQ(host.invalidated,
+            (std::vector<Rect>{{0, 18, 600, 250}, {-3, 15, 3, 21}, {-4, 14, 51, 39}, {0, 18, 599, 35}}));
   EXPECT_EQ(colRowChanges, (std::vector<Point>{{0, 0}}));
   EXPECT_FALSE(grid.Updating());
 }
@@ -45,6 +46,25 @@ TEST_F(CallLogGrid, KeepsTheLastElevenCallsInOrder) {
   EXPECT_EQ(grid.CurrentRow(), 0);
   EXPECT_FALSE(host.horizontalBar);
   EXPECT_EQ(grid.ColumnsWidth(), 600);
+}
+
+// On a full list the ten rows kept move up as a picture: only the new row is drawn, with the
+// selection frame on row 0.
+TEST_F(CallLogGrid, ACallOnAFullListMovesTheRowsUpAndDrawsOnlyTheNewRow) {
+  for (std::int32_t call = 1; call <= 11; ++call) testing::LogCall(grid, call);
+  host.ClearRecords();
+  testing::LogCall(grid, 12);
+  const std::int32_t rowHeight = grid.DefRowHeight();
+  const std::int32_t lastRowTop = 18 + 10 * rowHeight - 1;
+  ASSERT_EQ(host.scrolled.size(), 1u);
+  EXPECT_EQ(host.scrolled[0], (std::pair{Rect{0, 18, 600, 250}, rowHeight}));
+  const Rect selection{-4, 14, 43, 39};
+  for (const Rect& rect : host.invalidated) {
+    const bool newRowOrBelow = rect.top >= lastRowTop;
+    const bool aroundRowZero = rect.bottom <= selection.bottom;
+    EXPECT_TRUE(newRowOrBelow || aroundRowZero) << rect.top << ".." << rect.bottom;
+  }
+  EXPECT_EQ(grid.Cells(0, 10), L"12");
 }
 
 TEST_F(CallLogGrid, EachCallOnAFullListNotifiesTwice) {

@@ -186,7 +186,8 @@ TEST_F(GridCells, RowCountChangeRelaysOutRepaintsAndAlwaysNotifies) {
   host.ClearRecords();
   colRowChanges.clear();
   grid.SetRowCount(8);
-  EXPECT_EQ(host.invalidated, (std::vector<Rect>{host.Client()}));
+  // From the first new row down and the gutter: rows 0 to 4 and the selection stay as drawn.
+  EXPECT_EQ(host.invalidated, (std::vector<Rect>{{0, 108, 200, 200}, {0, 18, 20, 200}}));
   EXPECT_FALSE(host.scrollBarCalls.empty());
   EXPECT_EQ(colRowChanges, (std::vector<Point>{{0, 0}})) << "fires although the cell did not move";
   grid.SetRowCount(8);
@@ -215,8 +216,16 @@ TEST_F(GridCells, UpdatingLocksUntilEndUpdateWhichRelaysOutAndRepaintsOnce) {
   EXPECT_TRUE(host.invalidated.empty());
   grid.EndUpdate();
   EXPECT_FALSE(grid.Updating()) << "a flag, not a counter";
-  EXPECT_EQ(host.invalidated, (std::vector<Rect>{host.Client()}));
+  EXPECT_EQ(host.invalidated, (std::vector<Rect>{{20, 18, 99, 35}})) << "inside the stored cell's lines";
   EXPECT_FALSE(host.scrollBarCalls.empty());
+
+  // A paint asked for while updating drew nothing, so the end of the update repaints all.
+  grid.BeginUpdate();
+  grid.SetCells(0, 1, L"y");
+  grid.Paint(host.canvas);
+  host.ClearRecords();
+  grid.EndUpdate();
+  EXPECT_EQ(host.invalidated, (std::vector<Rect>{host.Client()}));
 }
 
 TEST_F(GridCells, VisibleColumnHelpersSkipHiddenColumns) {

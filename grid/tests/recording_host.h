@@ -7,6 +7,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "grid/tests/raster_canvas.h"
@@ -78,6 +79,11 @@ class RecordingHost : public GridHost {
     return {window.width - (verticalBar ? kBarThickness : 0), window.height - (horizontalBar ? kBarThickness : 0)};
   }
   void Invalidate(const Rect& rect) override { invalidated.push_back(rect); }
+  // Recorded as the strip it uncovers.
+  void ScrollUp(const Rect& band, std::int32_t by) override {
+    scrolled.push_back({band, by});
+    invalidated.push_back({band.left, band.bottom - by, band.right, band.bottom});
+  }
   void SetScrollBar(ScrollBarKind bar, std::int32_t maximum, unsigned mask, std::int32_t position) override {
     scrollBarCalls.push_back({bar, maximum, mask, position});
   }
@@ -117,6 +123,7 @@ class RecordingHost : public GridHost {
   bool horizontalBar = false;
   bool verticalBar = false;
   std::vector<Rect> invalidated;
+  std::vector<std::pair<Rect, std::int32_t>> scrolled;
   std::vector<ScrollBarCall> scrollBarCalls;
   std::vector<ShowBarsCall> showBarsCalls;
   std::optional<std::wstring> clipboard;

@@ -4,6 +4,7 @@
 
 #include "grid/win32/grid_cursors.h"
 #include "grid/win32/input_state.h"
+#include "grid/win32/update_region.h"
 #include "tray/win32/callback_guard.h"
 
 namespace grid::win32 {
@@ -137,6 +138,7 @@ LRESULT TextGridWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
 void TextGridWindow::OnPaint() {
   // Bars changed by the work that asked for this paint are drawn with it.
   scrollBars_.RedrawChanged(window_);
+  const UpdateRegion dirty(window_);  // read before BeginPaint empties it
   PAINTSTRUCT paint;
   BeginPaint(window_, &paint);
   struct EndPaintAtExit {
@@ -144,7 +146,7 @@ void TextGridWindow::OnPaint() {
     PAINTSTRUCT* paint;
     ~EndPaintAtExit() { EndPaint(window, paint); }
   } endPaint{window_, &paint};
-  grid_.Paint(*canvas_);
+  grid_.Paint(*canvas_, dirty.Rects());
 }
 
 bool TextGridWindow::OnSetCursor(LPARAM lParam) {
@@ -202,6 +204,13 @@ Size TextGridWindow::ClientSize() const {
 void TextGridWindow::Invalidate(const Rect& rect) {
   const RECT r{rect.left, rect.top, rect.right, rect.bottom};
   if (window_) InvalidateRect(window_, &r, FALSE);
+}
+
+// A repaint still waiting inside the band moves with the pixels and stays where it was too.
+void TextGridWindow::ScrollUp(const Rect& band, std::int32_t by) {
+  if (!window_) return;
+  const RECT r{band.left, band.top, band.right, band.bottom};
+  ScrollWindowEx(window_, 0, -by, &r, &r, nullptr, nullptr, SW_INVALIDATE);
 }
 
 void TextGridWindow::SetScrollBar(ScrollBarKind bar, std::int32_t maximum, unsigned mask, std::int32_t position) {

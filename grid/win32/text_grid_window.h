@@ -33,6 +33,7 @@ class TextGridWindow : public GridHost {
 
   Size ClientSize() const override;
   void Invalidate(const Rect& rect) override;
+  void ScrollUp(const Rect& band, std::int32_t by) override;
   void SetScrollBar(ScrollBarKind bar, std::int32_t maximum, unsigned mask, std::int32_t position) override;
   void ShowScrollBars(bool horizontal, bool vertical) override;
   Canvas& DrawingCanvas() override { return *canvas_; }

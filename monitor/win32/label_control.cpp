@@ -17,7 +17,6 @@ void LabelControl::SetCaption(const std::wstring& caption) {
   caption_ = caption;
   SetWindowTextW(window_, caption_.c_str());
   if (autoSize_) FitToText();
-  UpdateWindow(window_);  // painted now, not when the message loop gets to it
 }
 
 void LabelControl::FitToText() {

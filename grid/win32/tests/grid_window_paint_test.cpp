@@ -2,6 +2,8 @@
 // and the grid rendered through the GDI canvas into a real bitmap, checked pixel by pixel.
 #include <windows.h>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -194,6 +196,70 @@ TEST(GridWindow, ScrollBarsTakeNewValuesAtOnceAndAreDrawnOnceOnlyWhenTheyChanged
   grid.SetVScrollPos(0);
   UpdateWindow(window.Handle());
   EXPECT_EQ(framePaints.Count(), 2);
+}
+
+// The window's client area as it shows now, pixel by pixel.
+std::vector<COLORREF> ClientPixels(HWND window) {
+  RECT client;
+  GetClientRect(window, &client);
+  MemoryBitmap copy(client.right, client.bottom);
+  HDC dc = GetDC(window);
+  BitBlt(copy.Dc(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+  ReleaseDC(window, dc);
+  return copy.Pixels();
+}
+
+// Rows taken out, added or put in repaint only what they changed, and rows moved up are moved
+// as a picture: what the window then shows equals a repaint of everything, whatever the
+// selection, gutter, scrolling, stripes or repaints still waiting.
+TEST(GridWindow, RowChangesShowWhatAWholeRepaintShows) {
+  struct Case {
+    const char* name;
+    std::function<void(TTextGrid&)> setUp, change;
+  };
+  const auto call = [](TTextGrid& grid) {
+    while (grid.RowCount() > 10) grid.DeleteRow(0);
+    const std::int32_t row = grid.AddRow();
+    grid.BeginUpdate();
+    for (std::int32_t col = 0; col < grid.ColCount(); ++col)
+      grid.SetCells(col, row, std::to_wstring(col) + L"-05321234567");
+    grid.EndUpdate();
+  };
+  const std::vector<Case> cases{
+      {"a call on a full list", [](TTextGrid&) {}, call},
+      {"a call with a block selected", [](TTextGrid& grid) { grid.SetSelectArea({0, 3, 1, 5}, false); }, call},
+      {"numbered rows", [](TTextGrid& grid) { grid.SetGutterKind(TGutterKind::gkNumber); },
+       [](TTextGrid& grid) { grid.DeleteRow(2); }},
+      {"scrolled down", [](TTextGrid& grid) { grid.SetRowCount(30); grid.SetVScrollPos(36); },
+       [](TTextGrid& grid) { grid.DeleteRow(1); grid.InsertRow(4); }},
+      {"striped rows", [](TTextGrid& grid) { grid.SetAlternateColor(RGB(0xE0, 0xF0, 0xE0)); }, call},
+      {"the last row taken out", [](TTextGrid&) {}, [](TTextGrid& grid) { grid.DeleteRow(10); }},
+      {"a repaint still waiting", [](TTextGrid&) {},
+       [](TTextGrid& grid) {
+         grid.BeginUpdate();
+         grid.SetCells(1, 5, L"changed");
+         grid.EndUpdate();
+         grid.DeleteRow(0);
+       }},
+  };
+  ParentWindow parent(true, 500, 320);  // one shown window for all: showing one costs seconds
+  for (const Case& test : cases) {
+    TextGridWindow window(parent.Handle(), {0, 0, 404, 234});
+    TTextGrid& grid = window.Grid();
+    grid.SetGutterKind(TGutterKind::gkNone);
+    grid.SetColCount(4);
+    grid.SetRowCount(11);
+    for (std::int32_t row = 0; row < 11; ++row)
+      for (std::int32_t col = 0; col < 4; ++col) grid.SetCells(col, row, std::to_wstring(100 * row + col));
+    test.setUp(grid);
+    UpdateWindow(window.Handle());
+    test.change(grid);
+    UpdateWindow(window.Handle());
+    const std::vector<COLORREF> changed = ClientPixels(window.Handle());
+    InvalidateRect(window.Handle(), nullptr, FALSE);
+    UpdateWindow(window.Handle());
+    EXPECT_EQ(changed, ClientPixels(window.Handle())) << test.name;
+  }
 }
 
 TEST(GridWindow, SizeChangesRelayOutTheColumns) {

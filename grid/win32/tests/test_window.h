@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 namespace grid::win32::testing {
 
@@ -31,7 +32,7 @@ class ParentWindow {
 
 class MemoryBitmap {
  public:
-  MemoryBitmap(int width, int height) : width_(width) {
+  MemoryBitmap(int width, int height) : width_(width), height_(height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -54,6 +55,15 @@ class MemoryBitmap {
   MemoryBitmap& operator=(const MemoryBitmap&) = delete;
 
   HDC Dc() const { return dc_; }
+  // Every pixel, row by row, as COLORREFs.
+  std::vector<COLORREF> Pixels() const {
+    GdiFlush();
+    std::vector<COLORREF> pixels;
+    pixels.reserve(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
+    for (int i = 0; i < width_ * height_; ++i)
+      pixels.push_back(RGB((bits_[i] >> 16) & 0xFF, (bits_[i] >> 8) & 0xFF, bits_[i] & 0xFF));
+    return pixels;
+  }
   // As a COLORREF (0x00BBGGRR).
   COLORREF At(int x, int y) const {
     GdiFlush();
@@ -63,6 +73,7 @@ class MemoryBitmap {
 
  private:
   int width_;
+  int height_;
   HDC dc_;
   HBITMAP bitmap_;
   HGDIOBJ original_;

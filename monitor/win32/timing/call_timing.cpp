@@ -2,7 +2,7 @@
 // repainted and the balloon handed to the shell, against the work a call cannot avoid: one
 // repaint of the same grid window holding the same 11 rows, plus one balloon handed to the
 // same, real shell. Prints its table row and where the call's time goes: the windows
-// painted, the cells drawn, the balloons.
+// painted and how much of each, the balloons.
 //   call_timing.exe [CALLS]
 #include <windows.h>
 
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/bench/bench_row.h"
+#include "grid/win32/update_region.h"
 #include "monitor/form1_texts.h"
 #include "monitor/win32/form1_window.h"
 #include "monitor/win32/timing/timed_parts.h"
@@ -26,14 +27,20 @@ using monitor::win32::timing::ReportCall;
 using monitor::win32::timing::TimedParts;
 
 constexpr int kRows = 11;
+constexpr int kCountedCalls = 20;
 
-// Counts the paints each window class receives on this thread.
+// Counts the paints each window class receives on this thread, and the pixels they repaint.
+// A hook costs every message sent, so it watches only calls that are not timed.
 class PaintCounter {
  public:
+  struct Paints {
+    int count = 0;
+    double pixels = 0;
+  };
   PaintCounter() { hook_ = SetWindowsHookExW(WH_CALLWNDPROC, &PaintCounter::Hook, nullptr, GetCurrentThreadId()); }
   ~PaintCounter() { UnhookWindowsHookEx(hook_); }
-  static std::map<std::wstring, int>& Counts() {
-    static std::map<std::wstring, int> counts;
+  static std::map<std::wstring, Paints>& Counts() {
+    static std::map<std::wstring, Paints> counts;
     return counts;
   }
 
@@ -43,7 +50,10 @@ class PaintCounter {
     if (code == HC_ACTION && message->message == WM_PAINT) {
       wchar_t name[64] = L"";
       GetClassNameW(message->hwnd, name, 64);
-      ++Counts()[name];
+      Paints& paints = Counts()[name];
+      ++paints.count;
+      for (const grid::Rect& piece : grid::win32::UpdateRegion(message->hwnd).Rects())
+        paints.pixels += static_cast<double>(piece.right - piece.left) * (piece.bottom - piece.top);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
   }
@@ -99,40 +109,37 @@ int wmain(int argc, wchar_t** argv) {
   application.ProcessMessages();
   HWND window = form.Handle();
   HWND grid = form.Control(L"TextGrid1");
-  int cellsDrawn = 0;
-  form.TextGrid1().OnDrawCell = grid::TOnDrawCellEvent(
-      [&](grid::Component&, grid::Canvas&, std::int32_t, std::int32_t, const grid::Rect&, bool&) { ++cellsDrawn; });
   for (int i = 0; i < kRows; ++i) ReportCall(parts, *form.Handlers().Tevrin51());  // a full list, as in use
   RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   application.ProcessMessages();
 
+  // Calls and baselines take turns, so that the machine's changes of speed fall on both alike.
   BaselineBalloon balloon;
   std::vector<double> call, baseline;
-  cellsDrawn = 0;
-  PaintCounter::Counts().clear();
   const int balloonsBefore = parts.balloons;
-  {
-    PaintCounter counter;
-    for (int i = 0; i < calls; ++i) {
-      const double start = Microseconds();
-      ReportCall(parts, *form.Handlers().Tevrin51());
-      RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-      call.push_back(Microseconds() - start);
-      Quiet(application);
-    }
-  }
-  const int callCells = cellsDrawn;
-  const auto paints = PaintCounter::Counts();
-  cellsDrawn = 0;
   for (int i = 0; i < calls; ++i) {
-    const double start = Microseconds();
+    double start = Microseconds();
+    ReportCall(parts, *form.Handlers().Tevrin51());
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    call.push_back(Microseconds() - start);
+    Quiet(application);
+    start = Microseconds();
     InvalidateRect(grid, nullptr, FALSE);
     balloon.Show(i);
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     baseline.push_back(Microseconds() - start);
     Quiet(application);
   }
-  const int baselineCells = cellsDrawn;
+  const int balloons = parts.balloons - balloonsBefore;
+  {
+    PaintCounter counter;
+    for (int i = 0; i < kCountedCalls; ++i) {
+      ReportCall(parts, *form.Handlers().Tevrin51());
+      RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+      Quiet(application);
+    }
+  }
+  const auto paints = PaintCounter::Counts();
   std::vector<double> repaint;
   for (int i = 0; i < calls; ++i) {
     const double start = Microseconds();
@@ -143,12 +150,17 @@ int wmain(int argc, wchar_t** argv) {
   const double c = Median(call), b = Median(baseline);
   common::bench::PrintRatio("one call in Test.exe", c, "grid repaint + balloon", b, "us", 1.5,
                             common::bench::Format("medians of %d", calls));
-  std::printf("  the grid's repaint alone: %.1f us; per call: %.1f cells drawn (the baseline's repaint: %.1f), "
-              "%.2f balloons;",
-              Median(repaint), static_cast<double>(callCells) / calls, static_cast<double>(baselineCells) / calls,
-              static_cast<double>(parts.balloons - balloonsBefore) / calls);
-  for (const auto& [name, count] : paints)
-    std::printf(" %ls %.2f paints,", name.c_str(), static_cast<double>(count) / calls);
+  RECT gridClient;
+  GetClientRect(grid, &gridClient);
+  const double gridPixels = static_cast<double>(gridClient.right) * gridClient.bottom;
+  std::printf("  the grid's repaint alone: %.1f us; per call: %.2f balloons;", Median(repaint),
+              static_cast<double>(balloons) / calls);
+  for (const auto& [name, painted] : paints)
+    std::printf(" %ls %.2f paints of %.0f pixels%s,", name.c_str(), static_cast<double>(painted.count) / kCountedCalls,
+                painted.pixels / std::max(painted.count, 1),
+                name == L"TTextGrid"
+                    ? common::bench::Format(" (%.0f %% of the grid)", 100 * painted.pixels / painted.count / gridPixels).c_str()
+                    : "");
   std::printf("\n");
-  return parts.balloons - balloonsBefore == calls ? 0 : 1;
+  return balloons == calls ? 0 : 1;
 }
