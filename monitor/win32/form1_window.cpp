@@ -128,6 +128,7 @@ std::vector<PlacedControl> TForm1::Arrange(std::int32_t clientWidth, std::int32_
 void TForm1::CreateControls() {
   RECT client{};
   GetClientRect(window_, &client);
+  arrangedFor_ = {client.right, client.bottom};
   for (const PlacedControl& placed : Arrange(client.right, client.bottom)) {
     const std::wstring name = placed.Control->Name;
     if (placed.Control->Kind == ControlKind::TextGrid) {
@@ -155,10 +156,9 @@ void TForm1::CreateTextGrid1(const PlacedControl& placed) {
   textGrid1_ = std::make_unique<grid::win32::TextGridWindow>(
       window_, RECT{b.Left, b.Top, b.Left + b.Width, b.Top + b.Height}, ControlId(placed.Control->Name));
   ConfigureTextGrid1(textGrid1_->Grid(), pixelsPerInch_);
-  // A call's rows are painted before its beep thread starts: a thread starting under Wine
-  // holds up whatever paints beside it.
+  // A call's row shows at once, before its balloon goes to the shell.
   callList_ = std::make_unique<TextGrid1CallList>(textGrid1_->Grid(),
-                                                  [grid = textGrid1_->Handle()] { UpdateWindow(grid); });
+                                                  [grid = textGrid1_.get()] { grid->PaintNow(); });
 }
 
 HWND TForm1::CreateChild(const PlacedControl& placed, const GdiFont& font) {
@@ -175,9 +175,13 @@ HWND TForm1::CreateChild(const PlacedControl& placed, const GdiFont& font) {
 }
 
 // Aligned controls follow the window's size; labels that fit their text keep their size.
+// Only a new client size moves the controls: the first showing reports the size too, and
+// moving thirty controls to where they are costs milliseconds under Wine.
 void TForm1::ArrangeControls() {
   RECT client{};
   GetClientRect(window_, &client);
+  if (arrangedFor_.cx == client.right && arrangedFor_.cy == client.bottom) return;
+  arrangedFor_ = {client.right, client.bottom};
   for (const PlacedControl& placed : Arrange(client.right, client.bottom)) {
     HWND child = Control(placed.Control->Name);
     if (!child) continue;

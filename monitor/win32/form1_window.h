@@ -84,6 +84,7 @@ class TForm1 : public IFormWindow {
   HWND window_ = nullptr;
   std::int32_t pixelsPerInch_;
   std::vector<ChildControl> children_;
+  SIZE arrangedFor_{-1, -1};  // the client size the controls were last placed for
   std::map<std::wstring, LabelControl> labels_;
   std::map<std::wstring, MeterControl> meters_;
   std::unique_ptr<grid::win32::TextGridWindow> textGrid1_;

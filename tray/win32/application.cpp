@@ -1,12 +1,11 @@
 // TApplication: the hidden application window with its hooks, the main form and the loop.
 #include "tray/win32/application.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "tray/win32/callback_guard.h"
 #include "tray/win32/hidden_window.h"
+#include "tray/win32/window_subclass.h"
 
 namespace tray {
 namespace {
@@ -32,18 +31,18 @@ TApplication::~TApplication() {
 }
 
 void TApplication::SetMainForm(HWND form) {
-  if (mainForm_ && IsWindow(mainForm_)) RemoveWindowSubclass(mainForm_, MainFormProc, kMainFormSubclass);
+  if (mainForm_ && IsWindow(mainForm_)) RemoveSubclass(mainForm_, MainFormProc, kMainFormSubclass);
   mainForm_ = form;
-  if (form) SetWindowSubclass(form, MainFormProc, kMainFormSubclass, reinterpret_cast<DWORD_PTR>(this));
+  if (form) AddSubclass(form, MainFormProc, kMainFormSubclass, reinterpret_cast<DWORD_PTR>(this));
 }
 
 LRESULT CALLBACK TApplication::MainFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR, DWORD_PTR application) {
-  const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+  const LRESULT result = CallNextSubclass(window, message, wParam, lParam);
   if (message == WM_SIZE && wParam == SIZE_MINIMIZED)
     reinterpret_cast<TApplication*>(application)->RunHooks(message, wParam, lParam);
   else if (message == WM_NCDESTROY)
-    RemoveWindowSubclass(window, MainFormProc, kMainFormSubclass);
+    RemoveSubclass(window, MainFormProc, kMainFormSubclass);
   return result;
 }
 

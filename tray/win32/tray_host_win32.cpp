@@ -2,7 +2,6 @@
 // the owner window's messages translated for the tray icon.
 #include "tray/win32/tray_host_win32.h"
 
-#include <commctrl.h>
 
 #include <utility>
 
@@ -10,6 +9,7 @@
 #include "tray/win32/callback_guard.h"
 #include "tray/win32/notify_icon_data_win32.h"
 #include "tray/win32/taskbar_created.h"
+#include "tray/win32/window_subclass.h"
 
 namespace tray {
 namespace {
@@ -79,12 +79,12 @@ void Win32TrayHost::ApplicationMessage(TNotifyIcon& icon, UINT message, WPARAM w
 
 void Win32TrayHost::SubclassOwner(TNotifyIcon& icon) {
   subclassedFor_ = &icon;
-  SetWindowSubclass(owner_, OwnerProcedure, reinterpret_cast<UINT_PTR>(this),
+  AddSubclass(owner_, OwnerProcedure, reinterpret_cast<UINT_PTR>(this),
                     reinterpret_cast<DWORD_PTR>(this));
 }
 
 void Win32TrayHost::RestoreOwnerProcedure(TNotifyIcon&) {
-  RemoveWindowSubclass(owner_, OwnerProcedure, reinterpret_cast<UINT_PTR>(this));
+  RemoveSubclass(owner_, OwnerProcedure, reinterpret_cast<UINT_PTR>(this));
   subclassedFor_ = nullptr;
 }
 
@@ -105,7 +105,7 @@ LRESULT CALLBACK Win32TrayHost::OwnerProcedure(HWND window, UINT message, WPARAM
     CallGuarded([icon, &takenOver] { takenOver = icon->OwnerMinimizing(); });
     if (takenOver) return 1;
   }
-  return DefSubclassProc(window, message, wParam, lParam);
+  return CallNextSubclass(window, message, wParam, lParam);
 }
 
 }  // namespace tray
