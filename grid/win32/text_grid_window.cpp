@@ -135,6 +135,15 @@ LRESULT TextGridWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
   return DefWindowProcW(window_, message, wParam, lParam);
 }
 
+void TextGridWindow::PaintNow() {
+  if (!window_) return;
+  scrollBars_.RedrawChanged(window_);
+  const UpdateRegion dirty(window_);
+  if (!dirty.Waiting()) return;
+  grid_.Paint(*canvas_, dirty.Rects());
+  dirty.Validate(window_);
+}
+
 void TextGridWindow::OnPaint() {
   // Bars changed by the work that asked for this paint are drawn with it.
   scrollBars_.RedrawChanged(window_);

@@ -30,6 +30,9 @@ class TextGridWindow : public GridHost {
 
   HWND Handle() const { return window_; }
   TTextGrid& Grid() { return grid_; }
+  // Paints what waits to be painted at once, through the window's own DC, without the round
+  // trips of a paint message; the frame's bars, if any, still come with the next one.
+  void PaintNow();
 
   Size ClientSize() const override;
   void Invalidate(const Rect& rect) override;

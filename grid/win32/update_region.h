@@ -1,4 +1,4 @@
-// The rectangles of a window's update region, read before a paint empties it, so that the
+// A window's update region and its rectangles, read before a paint empties it, so that the
 // grid draws only what meets them.
 #pragma once
 
@@ -15,10 +15,20 @@ class UpdateRegion {
  public:
   // The whole client area when the region cannot be read.
   explicit UpdateRegion(HWND window);
+  ~UpdateRegion();
+  UpdateRegion(const UpdateRegion&) = delete;
+  UpdateRegion& operator=(const UpdateRegion&) = delete;
+
+  // Whether the window was waiting for a paint.
+  bool Waiting() const { return waiting_; }
   std::span<const Rect> Rects() const { return rects_; }
+  // Marks the region as painted.
+  void Validate(HWND window) const;
 
  private:
-  void ReadRegion(HWND window);
+  void ReadRectangles();
+  HRGN region_;
+  bool waiting_ = false;
   std::vector<Rect> rects_;
 };
 

@@ -210,8 +210,9 @@ std::vector<COLORREF> ClientPixels(HWND window) {
 }
 
 // Rows taken out, added or put in repaint only what they changed, and rows moved up are moved
-// as a picture: what the window then shows equals a repaint of everything, whatever the
-// selection, gutter, scrolling, stripes or repaints still waiting.
+// as a picture: what the window then shows, painted by a paint message or at once, equals a
+// repaint of everything, whatever the selection, gutter, scrolling, stripes or repaints still
+// waiting.
 TEST(GridWindow, RowChangesShowWhatAWholeRepaintShows) {
   struct Case {
     const char* name;
@@ -243,6 +244,7 @@ TEST(GridWindow, RowChangesShowWhatAWholeRepaintShows) {
        }},
   };
   ParentWindow parent(true, 500, 320);  // one shown window for all: showing one costs seconds
+  for (const bool paintNow : {false, true})
   for (const Case& test : cases) {
     TextGridWindow window(parent.Handle(), {0, 0, 404, 234});
     TTextGrid& grid = window.Grid();
@@ -254,11 +256,16 @@ TEST(GridWindow, RowChangesShowWhatAWholeRepaintShows) {
     test.setUp(grid);
     UpdateWindow(window.Handle());
     test.change(grid);
-    UpdateWindow(window.Handle());
+    if (paintNow) {
+      window.PaintNow();
+      EXPECT_FALSE(GetUpdateRect(window.Handle(), nullptr, FALSE)) << test.name << ": nothing left to paint";
+    } else {
+      UpdateWindow(window.Handle());
+    }
     const std::vector<COLORREF> changed = ClientPixels(window.Handle());
     InvalidateRect(window.Handle(), nullptr, FALSE);
     UpdateWindow(window.Handle());
-    EXPECT_EQ(changed, ClientPixels(window.Handle())) << test.name;
+    EXPECT_EQ(changed, ClientPixels(window.Handle())) << test.name << (paintNow ? ", painted at once" : "");
   }
 }
 
