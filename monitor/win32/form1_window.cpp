@@ -65,10 +65,13 @@ TForm1::TForm1(IForm1Parts& parts, tray::TApplication& application)
     : parts_(parts), application_(application), pixelsPerInch_(ScreenPixelsPerInch()) {
   RegisterFormClass(&TForm1::WindowProc);
   const ControlDescription& form = Form1Description().front();
+  // Made where it is shown, in the middle of the screen: moving it later costs a trip to the
+  // display.
+  const int width = ScaleFromDesign(form.Width, pixelsPerInch_);
+  const int height = ScaleFromDesign(form.Height, pixelsPerInch_);
   window_ = CreateWindowExW(0, ClassName, form.Caption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                            CW_USEDEFAULT, CW_USEDEFAULT, ScaleFromDesign(form.Width, pixelsPerInch_),
-                            ScaleFromDesign(form.Height, pixelsPerInch_), nullptr, nullptr,
-                            GetModuleHandleW(nullptr), this);
+                            (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
+                            width, height, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (!window_) throw common::Error(L"The window could not be created.");
   starting_ = true;
   try {
@@ -129,17 +132,22 @@ void TForm1::CreateControls() {
   RECT client{};
   GetClientRect(window_, &client);
   arrangedFor_ = {client.right, client.bottom};
-  for (const PlacedControl& placed : Arrange(client.right, client.bottom)) {
+  for (PlacedControl placed : Arrange(client.right, client.bottom)) {
     const std::wstring name = placed.Control->Name;
     if (placed.Control->Kind == ControlKind::TextGrid) {
       CreateTextGrid1(placed);
       continue;
     }
     auto font = std::make_unique<GdiFont>(placed.Font);
+    // A label that fits its text is made at that size rather than resized after.
+    if (placed.Control->Kind == ControlKind::Label && placed.Control->AutoSize) {
+      const SIZE fitted = LabelControl::FittedSize(font->Handle(), placed.Control->Caption);
+      placed.Place.Width = fitted.cx;
+      placed.Place.Height = fitted.cy;
+    }
     HWND child = CreateChild(placed, *font);
     if (placed.Control->Kind == ControlKind::Label) {
-      auto& label = labels_.try_emplace(name, child, font->Handle(), placed.Control->AutoSize).first->second;
-      if (placed.Control->AutoSize) label.FitToText();
+      labels_.try_emplace(name, child, font->Handle(), placed.Control->AutoSize);
     } else if (placed.Control->Kind == ControlKind::ProgressBar) {
       meters_.try_emplace(name, child);
     }
@@ -216,13 +224,6 @@ Form1Controls TForm1::ControlsForHandlers() {
 }
 
 void TForm1::PrepareForShow() {
-  RECT frame{};
-  GetWindowRect(window_, &frame);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   ShowWindow(window_, SW_SHOWNORMAL);
   UpdateWindow(window_);
   trayIcon1_->HandToShell();

@@ -19,25 +19,26 @@ void LabelControl::SetCaption(const std::wstring& caption) {
   if (autoSize_) FitToText();
 }
 
-void LabelControl::FitToText() {
-  const std::wstring& text = caption_;
-  HDC dc = GetDC(window_);
-  HGDIOBJ old = SelectObject(dc, font_);
+SIZE LabelControl::FittedSize(HFONT font, const std::wstring& text) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
   RECT bounds{0, 0, 0, 0};
-  DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &bounds,
-            DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &bounds, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
   SelectObject(dc, old);
-  ReleaseDC(window_, dc);
+  ReleaseDC(nullptr, dc);
   // An italic letter leans past its advance; leave room so the last one is not cut.
   const int lean = metrics.tmItalic ? metrics.tmAveCharWidth / 2 : 0;
-  const int width = text.empty() ? 0 : bounds.right + lean;
+  return {text.empty() ? 0 : bounds.right + lean, bounds.bottom};
+}
+
+void LabelControl::FitToText() {
+  const SIZE fitted = FittedSize(font_, caption_);
   RECT now{};
   GetClientRect(window_, &now);
-  if (now.right == width && now.bottom == bounds.bottom) return;  // a new count of the same width
-  SetWindowPos(window_, nullptr, 0, 0, width, bounds.bottom,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (now.right == fitted.cx && now.bottom == fitted.cy) return;  // a new count of the same width
+  SetWindowPos(window_, nullptr, 0, 0, fitted.cx, fitted.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   // The parent repaints what a shrinking label uncovers.
   InvalidateRect(window_, nullptr, TRUE);
 }

@@ -19,6 +19,8 @@ class LabelControl : public ITextLabel {
   HWND Handle() const noexcept { return window_; }
   // Fits the window to its text (labels that take their text's size).
   void FitToText();
+  // The size a label takes to fit text in font, so that it can be made at that size.
+  static SIZE FittedSize(HFONT font, const std::wstring& text);
 
  private:
   HWND window_;

@@ -13,10 +13,16 @@ UINT CommandOf(std::size_t index) { return static_cast<UINT>(index + 1); }
 
 }  // namespace
 
-TPopupMenu::TPopupMenu() {
-  // Top-level, so that it can own the menu as the foreground window.
-  const HiddenWindowKind kind{kPopupMenuWindowClass, WindowProc, WS_EX_TOOLWINDOW};
-  window_ = CreateHiddenWindow(kind, L"", this);
+TPopupMenu::TPopupMenu() = default;
+
+// Top-level, so that it can own the menu as the foreground window; made at the first opening,
+// as a top-level window costs milliseconds to make under Wine.
+HWND TPopupMenu::WindowHandle() {
+  if (!window_) {
+    const HiddenWindowKind kind{kPopupMenuWindowClass, WindowProc, WS_EX_TOOLWINDOW};
+    window_ = CreateHiddenWindow(kind, L"", this);
+  }
+  return window_;
 }
 
 TPopupMenu::~TPopupMenu() {
@@ -43,15 +49,16 @@ HMENU TPopupMenu::BuildMenu() const {
 
 void TPopupMenu::Popup(Point at) {
   if (items_.empty()) return;
+  HWND owner = WindowHandle();
   HMENU menu = BuildMenu();
-  SetForegroundWindow(window_);
+  SetForegroundWindow(owner);
   const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(
       menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x,
-      at.y, window_, nullptr));
+      at.y, owner, nullptr));
   DestroyMenu(menu);
   // Lets the menu's owner lose the foreground cleanly, so the next opening works.
-  PostMessageW(window_, WM_NULL, 0, 0);
-  if (chosen != 0) PostMessageW(window_, WM_COMMAND, chosen, 0);
+  PostMessageW(owner, WM_NULL, 0, 0);
+  if (chosen != 0) PostMessageW(owner, WM_COMMAND, chosen, 0);
 }
 
 void TPopupMenu::ClickDefaultItem() {

@@ -58,7 +58,8 @@ class TPopupMenu : public PopupMenu {
   void Popup(Point at) override;
   void ClickDefaultItem() override;
 
-  HWND WindowHandle() const noexcept { return window_; }
+  // The hidden window that owns the menu while it is open.
+  HWND WindowHandle();
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
