@@ -155,6 +155,7 @@ int wmain(int argc, wchar_t** argv) {
   const double gridPixels = static_cast<double>(gridClient.right) * gridClient.bottom;
   std::printf("  the grid's repaint alone: %.1f us; per call: %.2f balloons;", Median(repaint),
               static_cast<double>(balloons) / calls);
+  if (paints.empty()) std::printf(" no window is sent a paint message,");
   for (const auto& [name, painted] : paints)
     std::printf(" %ls %.2f paints of %.0f pixels%s,", name.c_str(), static_cast<double>(painted.count) / kCountedCalls,
                 painted.pixels / std::max(painted.count, 1),
