@@ -1,5 +1,5 @@
 // The call log: rows trimmed and appended, the counter, six cells in one update, the
-// balloon and one beep thread per call, and clearing the list.
+// balloon and one beep per call, and clearing the list.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 

@@ -91,7 +91,7 @@ class BaselineBalloon {
   NOTIFYICONDATAW data_{};
 };
 
-// Calls come seconds apart: each is timed once the last one's work is done, its beep thread
+// Calls come seconds apart: each is timed once the last one's work is done, its beep
 // ended and the messages it left handed out.
 void Quiet(tray::TApplication& application) {
   application.ProcessMessages();

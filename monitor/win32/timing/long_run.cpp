@@ -38,7 +38,7 @@ long long HeapBytesInUse() {
   return used;
 }
 
-// Read once the beep threads have ended; the scripted device's record of the polls is the
+// Read once the beeps have ended; the scripted device's record of the polls is the
 // run's own bookkeeping, not the program's, and is emptied first.
 long long MemoryInUse(TimedParts& parts, tray::TApplication& application) {
   Sleep(300);
