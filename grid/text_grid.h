@@ -223,7 +223,8 @@ class TTextGrid : public Component {
   // The layout pass: widths, scroll ranges and bars, footer and cell area.
   virtual void Recalculate();
   // Rebuilds the merged header captions from the titles, then relays out.
-  void BuildHeaderSpans();
+  // Whether the spans came out different.
+  bool BuildHeaderSpans();
   const std::vector<HeaderSpan>& HeaderSpans() const { return headerSpans_; }
   virtual void SetScrollBar(ScrollBarKind bar, std::int32_t maximum, unsigned mask, std::int32_t position);
   virtual void ShowScrollBars(bool horizontal, bool vertical);

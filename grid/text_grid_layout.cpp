@@ -99,9 +99,12 @@ void TTextGrid::Recalculate() {
   cellArea_ = {cellLeft_, headerHeight_, client.width, showFooter_ ? footerTop_ : client.height};
 }
 
-void TTextGrid::BuildHeaderSpans() {
-  headerSpans_ = grid::BuildHeaderSpans(*columns_, headerLine_);
+bool TTextGrid::BuildHeaderSpans() {
+  std::vector<HeaderSpan> spans = grid::BuildHeaderSpans(*columns_, headerLine_);
+  const bool changed = spans != headerSpans_;
+  headerSpans_ = std::move(spans);
   Recalculate();
+  return changed;
 }
 
 void TTextGrid::SetScrollBar(ScrollBarKind bar, std::int32_t maximum, unsigned mask, std::int32_t position) {

@@ -47,24 +47,19 @@ void TTextGrid::RepaintRowsFrom(std::int32_t row, const Rect& oldSelection, bool
   // The row's upper grid line is the lower one of the row above, which stays.
   const std::int32_t rowTop = Add(ContentToClient(CellRect(0, row)).top, 1);
   const Rect selection = SelectionBounds();
+  const bool selectionMoved = oldSelection != selection;
   const bool striped = alternateColor_ != color_;
   if (rowsBelowMoveUp && !striped && !updating_) {
     const Rect band{cellLeft_, std::max(rowTop, cellArea_.top), ClientSize().width, cellArea_.bottom};
     if (!band.IsEmpty()) host_->ScrollUp(band, defRowHeight_);
-    const Rect moved = Offset(oldSelection, 0, -defRowHeight_);
-    if (oldSelection == selection && Intersects(selection, band))
-      host_->Invalidate(Union(moved, selection));
-    else if (oldSelection != selection) {
-      host_->Invalidate(Union(moved, oldSelection));
-      host_->Invalidate(selection);
-    }
+    // The old frame went up with the band, or stayed where it was.
+    if (selectionMoved || Intersects(oldSelection, band))
+      host_->Invalidate(Union(Offset(oldSelection, 0, -defRowHeight_), oldSelection));
   } else {
     RepaintBelow(rowTop);
-    if (oldSelection != selection) {
-      host_->Invalidate(oldSelection);
-      host_->Invalidate(selection);
-    }
+    if (selectionMoved) host_->Invalidate(oldSelection);
   }
+  if (selectionMoved) host_->Invalidate(selection);
   if (gutterKind_ != TGutterKind::gkNone) RepaintGutter();
 }
 
@@ -80,11 +75,8 @@ void TTextGrid::NoteUpdatedCell(std::int32_t col, std::int32_t row) {
 // The end of an update: the layout pass, then the cells stored meanwhile, or everything.
 void TTextGrid::RepaintUpdatedCells() {
   const Placement before = CurrentPlacement();
-  std::vector<HeaderSpan> spans = grid::BuildHeaderSpans(*columns_, headerLine_);
-  const bool sameHeader = spans == headerSpans_;
-  headerSpans_ = std::move(spans);
-  Recalculate();
-  if (paintMissedWhileUpdating_ || !sameHeader || !PictureFollowsData() || CurrentPlacement() != before)
+  const bool headerChanged = BuildHeaderSpans();
+  if (paintMissedWhileUpdating_ || headerChanged || !PictureFollowsData() || CurrentPlacement() != before)
     RepaintAll();
   else if (cellsUpdated_ != kNoArea)
     host_->Invalidate(Inflate(ClientRectOfBlock(cellsUpdated_), -1));  // inside the grid lines

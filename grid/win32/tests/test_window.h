@@ -60,18 +60,17 @@ class MemoryBitmap {
     GdiFlush();
     std::vector<COLORREF> pixels;
     pixels.reserve(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
-    for (int i = 0; i < width_ * height_; ++i)
-      pixels.push_back(RGB((bits_[i] >> 16) & 0xFF, (bits_[i] >> 8) & 0xFF, bits_[i] & 0xFF));
+    for (int i = 0; i < width_ * height_; ++i) pixels.push_back(ToColorRef(bits_[i]));
     return pixels;
   }
   // As a COLORREF (0x00BBGGRR).
   COLORREF At(int x, int y) const {
     GdiFlush();
-    const std::uint32_t pixel = bits_[y * width_ + x];
-    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+    return ToColorRef(bits_[y * width_ + x]);
   }
 
  private:
+  static COLORREF ToColorRef(std::uint32_t pixel) { return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF); }
   int width_;
   int height_;
   HDC dc_;
