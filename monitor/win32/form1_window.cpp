@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "common/error.h"
-#include "monitor/win32/group_box.h"
 #include "monitor/win32/resource.h"
 #include "tray/win32/callback_guard.h"
 
@@ -40,20 +39,13 @@ std::int32_t ScreenPixelsPerInch() {
   return ppi > 0 ? ppi : DesignPixelsPerInch;
 }
 
-struct ChildClass {
-  const wchar_t* Name;
-  DWORD Style;
-};
+RECT RectOf(const Bounds& place) {
+  return {place.Left, place.Top, place.Left + place.Width, place.Top + place.Height};
+}
 
-ChildClass ClassOf(ControlKind kind) {
-  switch (kind) {
-    case ControlKind::GroupBox: return {GroupBoxClass(), 0};
-    case ControlKind::Label: return {L"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY};
-    case ControlKind::ProgressBar: return {PROGRESS_CLASSW, 0};
-    case ControlKind::Form:
-    case ControlKind::TextGrid: break;
-  }
-  return {L"STATIC", 0};
+bool Meets(const RECT& a, const RECT& b) {
+  RECT common{};
+  return IntersectRect(&common, &a, &b) != FALSE;
 }
 
 }  // namespace
@@ -128,35 +120,30 @@ std::vector<PlacedControl> TForm1::Arrange(std::int32_t clientWidth, std::int32_
                       [](const FontDescription& font) { return GdiFont(font).LineHeight(); });
 }
 
+// The group boxes and labels are painted by the window itself; a child window of each would
+// cost the window's first showing tens of milliseconds.
 void TForm1::CreateControls() {
   RECT client{};
   GetClientRect(window_, &client);
   arrangedFor_ = {client.right, client.bottom};
-  for (PlacedControl placed : Arrange(client.right, client.bottom)) {
-    const std::wstring name = placed.Control->Name;
-    if (placed.Control->Kind == ControlKind::TextGrid) {
+  for (const PlacedControl& placed : Arrange(client.right, client.bottom)) {
+    const ControlDescription& control = *placed.Control;
+    if (control.Kind == ControlKind::TextGrid) {
       CreateTextGrid1(placed);
       continue;
     }
-    auto font = std::make_unique<GdiFont>(placed.Font);
-    // A label that fits its text is made at that size rather than resized after.
-    if (placed.Control->Kind == ControlKind::Label && placed.Control->AutoSize) {
-      const SIZE fitted = LabelControl::FittedSize(font->Handle(), placed.Control->Caption);
-      placed.Place.Width = fitted.cx;
-      placed.Place.Height = fitted.cy;
+    const GdiFont& font = *fonts_.emplace_back(std::make_unique<GdiFont>(placed.Font));
+    if (control.Kind == ControlKind::GroupBox) {
+      frames_.push_back({&control, GroupBox(RectOf(placed.Place), control.Caption, font.Handle(), font.LineHeight())});
+    } else if (control.Kind == ControlKind::Label) {
+      labels_.try_emplace(control.Name, static_cast<ILabelSurface&>(*this), font.Handle(), control.Caption,
+                          RectOf(placed.Place), control.AutoSize);
+    } else if (control.Kind == ControlKind::ProgressBar) {
+      HWND meter = CreateMeter(placed, font);
+      meters_.try_emplace(control.Name, meter);
+      children_.push_back({&control, meter});
     }
-    HWND child = CreateChild(placed, *font);
-    if (placed.Control->Kind == ControlKind::Label) {
-      labels_.try_emplace(name, child, font->Handle(), placed.Control->AutoSize);
-    } else if (placed.Control->Kind == ControlKind::ProgressBar) {
-      meters_.try_emplace(name, child);
-    }
-    children_.push_back({placed.Control, child, std::move(font)});
   }
-  // The frames lie under everything they hold, the outer ones lowest.
-  for (auto child = children_.rbegin(); child != children_.rend(); ++child)
-    if (child->Description->Kind == ControlKind::GroupBox)
-      SetWindowPos(child->Window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TForm1::CreateTextGrid1(const PlacedControl& placed) {
@@ -169,34 +156,64 @@ void TForm1::CreateTextGrid1(const PlacedControl& placed) {
                                                   [grid = textGrid1_.get()] { grid->PaintNow(); });
 }
 
-HWND TForm1::CreateChild(const PlacedControl& placed, const GdiFont& font) {
-  const ChildClass childClass = ClassOf(placed.Control->Kind);
-  HWND child = CreateWindowExW(
-      0, childClass.Name, placed.Control->Caption,
-      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | childClass.Style, placed.Place.Left, placed.Place.Top,
+HWND TForm1::CreateMeter(const PlacedControl& placed, const GdiFont& font) {
+  HWND meter = CreateWindowExW(
+      0, PROGRESS_CLASSW, placed.Control->Caption,
+      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, placed.Place.Left, placed.Place.Top,
       placed.Place.Width, placed.Place.Height, window_,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(placed.Control->Name))),
       GetModuleHandleW(nullptr), nullptr);
-  if (!child) throw common::Error(L"A control of the window could not be created.");
-  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.Handle()), FALSE);
-  return child;
+  if (!meter) throw common::Error(L"A control of the window could not be created.");
+  SendMessageW(meter, WM_SETFONT, reinterpret_cast<WPARAM>(font.Handle()), FALSE);
+  return meter;
 }
 
 // Aligned controls follow the window's size; labels that fit their text keep their size.
 // Only a new client size moves the controls: the first showing reports the size too, and
-// moving thirty controls to where they are costs milliseconds under Wine.
+// moving them to where they are and painting the window again would be wasted.
 void TForm1::ArrangeControls() {
   RECT client{};
   GetClientRect(window_, &client);
   if (arrangedFor_.cx == client.right && arrangedFor_.cy == client.bottom) return;
   arrangedFor_ = {client.right, client.bottom};
   for (const PlacedControl& placed : Arrange(client.right, client.bottom)) {
-    HWND child = Control(placed.Control->Name);
-    if (!child) continue;
-    const UINT keepSize = placed.Control->AutoSize ? SWP_NOSIZE : 0;
-    SetWindowPos(child, nullptr, placed.Place.Left, placed.Place.Top, placed.Place.Width,
-                 placed.Place.Height, SWP_NOZORDER | SWP_NOACTIVATE | keepSize);
+    const RECT place = RectOf(placed.Place);
+    if (auto label = labels_.find(placed.Control->Name); label != labels_.end()) {
+      label->second.MoveTo(place);
+    } else if (HWND child = Control(placed.Control->Name)) {
+      SetWindowPos(child, nullptr, place.left, place.top, placed.Place.Width, placed.Place.Height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+      for (GroupFrame& frame : frames_)
+        if (frame.Description == placed.Control) frame.Box.MoveTo(place);
+    }
   }
+  // What the window paints itself has moved.
+  InvalidateRect(window_, nullptr, FALSE);
+}
+
+void TForm1::OnPaint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window_, &paint);
+  PaintArea(dc, paint.rcPaint);
+  EndPaint(window_, &paint);
+}
+
+// A label's new caption shows at once, as the platform's own label controls paint theirs.
+void TForm1::RepaintArea(const RECT& area) {
+  HDC dc = GetDC(window_);
+  IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+  PaintArea(dc, area);
+  ReleaseDC(window_, dc);
+}
+
+// The face, then the group boxes, outer ones first, then the labels on them.
+void TForm1::PaintArea(HDC dc, const RECT& area) const {
+  FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+  for (const GroupFrame& frame : frames_)
+    if (frame.Box.Meets(area)) frame.Box.Paint(dc);
+  for (const auto& [name, label] : labels_)
+    if (Meets(label.Place(), area)) label.Paint(dc);
 }
 
 LabelControl& TForm1::Label(const std::wstring& name) { return labels_.at(name); }
@@ -263,9 +280,11 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CONTEXTMENU:
       OnContextMenu(reinterpret_cast<HWND>(wParam), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
-    case WM_CTLCOLORSTATIC:
-      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    case WM_ERASEBKGND:
+      return 1;  // the face is painted with the rest in WM_PAINT
+    case WM_PAINT:
+      OnPaint();
+      return 0;
     case WM_SIZE:
       if (!children_.empty()) ArrangeControls();
       return 0;
@@ -289,17 +308,16 @@ void TForm1::OnTimer(UINT_PTR id) {
   if (id == Timer2Id) handlers_->Timer2Timer();
 }
 
+// A right click on the window's own surface, over one of the labels that open the menu.
 void TForm1::OnContextMenu(HWND clicked, POINT at) {
+  if (clicked != window_ || (at.x == -1 && at.y == -1)) return;
+  POINT client = at;
+  ScreenToClient(window_, &client);
   const auto opens = PopupMenu1Openers();
-  const bool opener = std::any_of(opens.begin(), opens.end(),
-                                  [&](const wchar_t* name) { return Control(name) == clicked; });
-  if (!opener) return;
-  if (at.x == -1 && at.y == -1) {  // from the keyboard: at the label
-    RECT place{};
-    GetWindowRect(clicked, &place);
-    at = {place.left, place.bottom};
-  }
-  popupMenu1_.Popup({at.x, at.y});
+  const bool onOpener = std::any_of(opens.begin(), opens.end(), [&](const wchar_t* name) {
+    return PtInRect(&labels_.at(name).Place(), client) != FALSE;
+  });
+  if (onOpener) popupMenu1_.Popup({at.x, at.y});
 }
 
 // The window closes even when the device fails to take "test_stop": the failure goes to

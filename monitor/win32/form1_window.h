@@ -1,4 +1,5 @@
-// TForm1, the line monitor's one window: its controls made from the window description, its
+// TForm1, the line monitor's one window: its controls made from the window description (the
+// group boxes and labels painted on its own surface, the grid and meters as child windows), its
 // timers and menu, the grid, the tray icon and the device control from their components, and
 // every message routed to one of TForm1's handlers.
 #pragma once
@@ -18,6 +19,7 @@
 #include "monitor/win32/form1_parts.h"
 #include "monitor/win32/form_timer.h"
 #include "monitor/win32/gdi_font.h"
+#include "monitor/win32/group_box.h"
 #include "monitor/win32/label_control.h"
 #include "monitor/win32/meter_control.h"
 #include "monitor/win32/tray_icon1.h"
@@ -26,7 +28,7 @@
 
 namespace monitor::win32 {
 
-class TForm1 : public IFormWindow {
+class TForm1 : public IFormWindow, private ILabelSurface {
  public:
   static constexpr UINT_PTR Timer1Id = 1;
   static constexpr UINT_PTR Timer2Id = 2;
@@ -39,8 +41,10 @@ class TForm1 : public IFormWindow {
   TForm1& operator=(const TForm1&) = delete;
 
   HWND Handle() const noexcept { return window_; }
-  // The child window of a described control, nullptr when there is none.
+  // The child window of a described control, nullptr when there is none: group boxes and
+  // labels have no window.
   HWND Control(const std::wstring& name) const;
+  const LabelControl& LabelNamed(const std::wstring& name) const { return labels_.at(name); }
   TForm1Handlers& Handlers() { return *handlers_; }
   tray::TPopupMenu& PopupMenu1() { return popupMenu1_; }
   grid::TTextGrid& TextGrid1() { return textGrid1_->Grid(); }
@@ -59,14 +63,20 @@ class TForm1 : public IFormWindow {
   struct ChildControl {
     const ControlDescription* Description;
     HWND Window;
-    std::unique_ptr<GdiFont> Font;
+  };
+  struct GroupFrame {
+    const ControlDescription* Description;
+    GroupBox Box;
   };
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void Build();
   void CreateControls();
-  HWND CreateChild(const PlacedControl& placed, const GdiFont& font);
+  HWND CreateMeter(const PlacedControl& placed, const GdiFont& font);
+  void RepaintArea(const RECT& area) override;
+  void PaintArea(HDC dc, const RECT& area) const;
+  void OnPaint();
   void CreateTextGrid1(const PlacedControl& placed);
   void CreateMenu();
   void ArrangeControls();
@@ -83,7 +93,9 @@ class TForm1 : public IFormWindow {
   tray::TApplication& application_;
   HWND window_ = nullptr;
   std::int32_t pixelsPerInch_;
+  std::vector<std::unique_ptr<GdiFont>> fonts_;  // every control's, for the window's life
   std::vector<ChildControl> children_;
+  std::vector<GroupFrame> frames_;  // outer ones first
   SIZE arrangedFor_{-1, -1};  // the client size the controls were last placed for
   std::map<std::wstring, LabelControl> labels_;
   std::map<std::wstring, MeterControl> meters_;

@@ -1,78 +1,40 @@
 #include "monitor/win32/group_box.h"
 
-#include <string>
-#include <vector>
+#include <cwchar>
 
 namespace monitor::win32 {
 namespace {
 
-constexpr wchar_t ClassName[] = L"TGroupBox";
-
-std::wstring CaptionOf(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1);
-  GetWindowTextW(window, text.data(), length + 1);
-  return text.data();
-}
-
-void Paint(HWND window, HDC dc) {
-  RECT client{};
-  GetClientRect(window, &client);
-  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-  const auto font = reinterpret_cast<HFONT>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  RECT frame = client;
-  frame.top += metrics.tmHeight / 2;
-  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-  const std::wstring caption = CaptionOf(window);
-  if (!caption.empty()) {
-    constexpr int CaptionIndent = 8;
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    SetBkMode(dc, OPAQUE);
-    TextOutW(dc, CaptionIndent, 0, caption.c_str(), static_cast<int>(caption.size()));
-  }
-  SelectObject(dc, old);
-}
-
-LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_SETFONT:
-      SetWindowLongPtrW(window, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
-      if (LOWORD(lParam)) InvalidateRect(window, nullptr, TRUE);
-      return 0;
-    case WM_GETFONT:
-      return GetWindowLongPtrW(window, GWLP_USERDATA);
-    case WM_ERASEBKGND:
-      return 1;  // painted whole in WM_PAINT
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(window, &paint);
-      Paint(window, dc);
-      EndPaint(window, &paint);
-      return 0;
-    }
-    case WM_NCHITTEST:
-      return HTTRANSPARENT;  // clicks belong to the window beneath
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
+constexpr int EdgeWidth = 2;  // an etched edge: a shadow line and a light one
+constexpr int CaptionIndent = 8;
 
 }  // namespace
 
-const wchar_t* GroupBoxClass() {
-  static const bool registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = GroupBoxProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    windowClass.lpszClassName = ClassName;
-    return RegisterClassExW(&windowClass) != 0;
-  }();
-  return registered ? ClassName : L"STATIC";
+GroupBox::GroupBox(const RECT& place, const wchar_t* caption, HFONT font, int captionHeight)
+    : place_(place), caption_(caption), font_(font), captionHeight_(captionHeight) {}
+
+bool GroupBox::Meets(const RECT& area) const {
+  RECT common{};
+  if (!IntersectRect(&common, &place_, &area)) return false;
+  const RECT inside{place_.left + EdgeWidth, place_.top + captionHeight_, place_.right - EdgeWidth,
+                    place_.bottom - EdgeWidth};
+  return !(area.left >= inside.left && area.top >= inside.top && area.right <= inside.right &&
+           area.bottom <= inside.bottom);
+}
+
+void GroupBox::Paint(HDC dc) const {
+  RECT frame = place_;
+  frame.top += captionHeight_ / 2;
+  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  if (!caption_ || !*caption_) return;
+  HGDIOBJ old = SelectObject(dc, font_);
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  SetBkMode(dc, OPAQUE);
+  // The caption stays inside the box, as a group box window clips it.
+  ExtTextOutW(dc, place_.left + CaptionIndent, place_.top, ETO_CLIPPED, &place_, caption_,
+              static_cast<UINT>(std::wcslen(caption_)), nullptr);
+  SelectObject(dc, old);
 }
 
 }  // namespace monitor::win32

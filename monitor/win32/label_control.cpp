@@ -1,25 +1,12 @@
 #include "monitor/win32/label_control.h"
 
-#include <vector>
+#include <utility>
 
 namespace monitor::win32 {
+namespace {
 
-LabelControl::LabelControl(HWND window, HFONT font, bool autoSize)
-    : window_(window), font_(font), autoSize_(autoSize) {
-  const int length = GetWindowTextLengthW(window_);
-  std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1);
-  const int copied = GetWindowTextW(window_, text.data(), length + 1);
-  caption_.assign(text.data(), static_cast<std::size_t>(copied));
-}
-
-void LabelControl::SetCaption(const std::wstring& caption) {
-  if (caption == caption_) return;
-  caption_ = caption;
-  SetWindowTextW(window_, caption_.c_str());
-  if (autoSize_) FitToText();
-}
-
-SIZE LabelControl::FittedSize(HFONT font, const std::wstring& text) {
+// The size a label takes to fit text in font.
+SIZE FittedSize(HFONT font, const std::wstring& text) {
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, font);
   RECT bounds{0, 0, 0, 0};
@@ -33,14 +20,54 @@ SIZE LabelControl::FittedSize(HFONT font, const std::wstring& text) {
   return {text.empty() ? 0 : bounds.right + lean, bounds.bottom};
 }
 
+RECT Union(const RECT& a, const RECT& b) {
+  RECT both{};
+  UnionRect(&both, &a, &b);
+  return both;
+}
+
+}  // namespace
+
+LabelControl::LabelControl(ILabelSurface& surface, HFONT font, std::wstring caption, RECT place,
+                           bool autoSize)
+    : surface_(surface), font_(font), caption_(std::move(caption)), place_(place), autoSize_(autoSize) {
+  if (autoSize_) FitToText();
+}
+
+void LabelControl::SetCaption(const std::wstring& caption) {
+  if (caption == caption_) return;
+  const RECT before = place_;
+  caption_ = caption;
+  if (autoSize_) FitToText();
+  // What a shrinking label uncovers is painted again with it.
+  surface_.RepaintArea(Union(before, place_));
+}
+
+void LabelControl::MoveTo(const RECT& place) {
+  if (!autoSize_) {
+    place_ = place;
+    return;
+  }
+  OffsetRect(&place_, place.left - place_.left, place.top - place_.top);
+}
+
 void LabelControl::FitToText() {
   const SIZE fitted = FittedSize(font_, caption_);
-  RECT now{};
-  GetClientRect(window_, &now);
-  if (now.right == fitted.cx && now.bottom == fitted.cy) return;  // a new count of the same width
-  SetWindowPos(window_, nullptr, 0, 0, fitted.cx, fitted.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  // The parent repaints what a shrinking label uncovers.
-  InvalidateRect(window_, nullptr, TRUE);
+  place_.right = place_.left + fitted.cx;
+  place_.bottom = place_.top + fitted.cy;
+}
+
+// As a static text control of the platform draws it: left-aligned, wrapped at words, and
+// clipped to the label.
+void LabelControl::Paint(HDC dc) const {
+  if (caption_.empty()) return;
+  HGDIOBJ old = SelectObject(dc, font_);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  RECT place = place_;
+  DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &place,
+            DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+  SelectObject(dc, old);
 }
 
 }  // namespace monitor::win32

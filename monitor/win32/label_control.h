@@ -1,32 +1,45 @@
-// A label of the window: a static control whose text is the label's caption; a label that
-// takes the size of its text grows and shrinks with it.
+// A label of the window. It has no window of its own: the window paints it on its surface, so
+// that its labels cost no child windows to make, show and paint. A label that takes the size
+// of its text grows and shrinks with it.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 #include "monitor/form1_controls.h"
 
 namespace monitor::win32 {
 
+// The window a label is painted on.
+class ILabelSurface {
+ public:
+  virtual ~ILabelSurface() = default;
+  // Paints again, at once, what lies in area of the window's client area.
+  virtual void RepaintArea(const RECT& area) = 0;
+};
+
 class LabelControl : public ITextLabel {
  public:
-  LabelControl(HWND window, HFONT font, bool autoSize);
+  // place is in the window's client area; a label that fits its text takes its size from it.
+  LabelControl(ILabelSurface& surface, HFONT font, std::wstring caption, RECT place, bool autoSize);
 
-  // Kept here as well as in the window: reading a window's text back costs a trip to the
-  // window server under Wine.
   std::wstring Caption() const override { return caption_; }
   void SetCaption(const std::wstring& caption) override;
-  HWND Handle() const noexcept { return window_; }
-  // Fits the window to its text (labels that take their text's size).
-  void FitToText();
-  // The size a label takes to fit text in font, so that it can be made at that size.
-  static SIZE FittedSize(HFONT font, const std::wstring& text);
+  HFONT Font() const noexcept { return font_; }
+  const RECT& Place() const noexcept { return place_; }
+  // A new place when the window's size changes; a label that fits its text keeps its size.
+  void MoveTo(const RECT& place);
+  void Paint(HDC dc) const;
 
  private:
-  HWND window_;
+  void FitToText();
+
+  ILabelSurface& surface_;
   HFONT font_;
-  bool autoSize_;
   std::wstring caption_;
+  RECT place_;
+  bool autoSize_;
 };
 
 }  // namespace monitor::win32

@@ -25,7 +25,7 @@ TEST(BeepWin32, FiveCallsAtOnceGiveAtMostThreeBeeps) {
   Sleep(600);
   EXPECT_GE(parts.beepCount.load(), 1);
   EXPECT_LE(parts.beepCount.load(), 3);
-  EXPECT_EQ(GetWindowTextLengthW(form.Control(L"Label5")), 1);
+  EXPECT_EQ(form.LabelNamed(L"Label5").Caption().size(), 1u);
 }
 
 // Quitting right after a burst of calls: every beep has ended before the beep system it

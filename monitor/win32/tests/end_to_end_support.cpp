@@ -12,12 +12,6 @@
 namespace monitor::win32::testing {
 namespace {
 
-std::wstring WindowText(HWND window) {
-  wchar_t text[512] = {};
-  GetWindowTextW(window, text, 512);
-  return text;
-}
-
 template <class Function>
 Function Export(HMODULE library, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
@@ -105,7 +99,7 @@ tray::ShellNotifier RecordingProgramParts::Shell() {
   };
 }
 
-std::wstring Monitor::Text(const wchar_t* control) const { return WindowText(form->Control(control)); }
+std::wstring Monitor::Text(const wchar_t* control) const { return form->LabelNamed(control).Caption(); }
 
 int Monitor::Position(const wchar_t* meter) const {
   return static_cast<int>(SendMessageW(form->Control(meter), PBM_GETPOS, 0, 0));
@@ -151,10 +145,6 @@ MonitorProcess::~MonitorProcess() {
   }
   CloseHandle(process_.hThread);
   CloseHandle(process_.hProcess);
-}
-
-std::wstring MonitorProcess::Text(const wchar_t* control) const {
-  return WindowText(GetDlgItem(window_, ControlId(control)));
 }
 
 bool MonitorProcess::Close() {

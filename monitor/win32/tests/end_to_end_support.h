@@ -103,7 +103,6 @@ class MonitorProcess {
 
   DWORD Id() const { return process_.dwProcessId; }
   HWND Window() const { return window_; }
-  std::wstring Text(const wchar_t* control) const;
   // Asks the window to close and waits for the program to end; false when it did not.
   bool Close();
   // The program's exit code once it has ended; STILL_ACTIVE before.

@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "grid/win32/tests/test_window.h"
 #include "monitor/tests/fake_form.h"
 #include "monitor/win32/tests/test_parts.h"
 #include "tray/win32/callback_guard.h"
@@ -25,7 +26,7 @@ struct OpenForm {
     form = std::make_unique<TForm1>(parts, parts.application);
   }
   HWND operator[](const wchar_t* name) const { return form->Control(name); }
-  std::wstring Text(const wchar_t* name) const { return TextOf(form->Control(name)); }
+  std::wstring Text(const wchar_t* name) const { return form->LabelNamed(name).Caption(); }
   auto& device() { return parts.devices.State; }
   int Position(const wchar_t* meter) const {
     return static_cast<int>(SendMessageW(form->Control(meter), PBM_GETPOS, 0, 0));
@@ -38,11 +39,13 @@ struct OpenForm {
   }
 };
 
-LOGFONTW FontOf(HWND window) {
+LOGFONTW FontOf(HFONT handle) {
   LOGFONTW font{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(font), &font);
+  GetObjectW(handle, sizeof(font), &font);
   return font;
 }
+
+LOGFONTW FontOf(HWND window) { return FontOf(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0))); }
 
 int ScreenPpi() {
   HDC dc = GetDC(nullptr);
@@ -66,15 +69,22 @@ TEST(TForm1Window, OpensCentredAtItsDesignedSizeWithEveryControl) {
   EXPECT_NEAR((frame.top + frame.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
 
   for (const auto& control : Form1Description().subspan(1)) {
-    HWND child = open[control.Name];
-    ASSERT_NE(child, nullptr) << control.Name;
-    EXPECT_TRUE(IsWindowVisible(child)) << control.Name;
-    EXPECT_EQ(GetDlgCtrlID(child), ControlId(control.Name)) << control.Name;
-    if (control.Kind == ControlKind::TextGrid) continue;
-    if (control.Kind != ControlKind::ProgressBar && std::wstring(control.Name) != L"Label5") {
-      EXPECT_EQ(TextOf(child), control.Caption) << control.Name;
+    if (control.Kind == ControlKind::GroupBox) continue;  // only pixels show them: see below
+    LOGFONTW font{};
+    if (control.Kind == ControlKind::Label) {
+      const LabelControl& label = open.form->LabelNamed(control.Name);
+      if (std::wstring(control.Name) != L"Label5") {
+        EXPECT_EQ(label.Caption(), control.Caption) << control.Name;
+      }
+      font = FontOf(label.Font());
+    } else {
+      HWND child = open[control.Name];
+      ASSERT_NE(child, nullptr) << control.Name;
+      EXPECT_TRUE(IsWindowVisible(child)) << control.Name;
+      EXPECT_EQ(GetDlgCtrlID(child), ControlId(control.Name)) << control.Name;
+      if (control.Kind == ControlKind::TextGrid) continue;
+      font = FontOf(child);
     }
-    const LOGFONTW font = FontOf(child);
     EXPECT_STREQ(font.lfFaceName, control.Font.Name) << control.Name;
     EXPECT_EQ(font.lfHeight, -ScaleFromDesign(control.Font.Height, ppi)) << control.Name;
     EXPECT_EQ(font.lfItalic != 0, control.Font.Italic) << control.Name;
@@ -87,14 +97,46 @@ TEST(TForm1Window, OpensCentredAtItsDesignedSizeWithEveryControl) {
 
 TEST(TForm1Window, LabelsThatFitTheirTextGrowAndShrinkWithIt) {
   OpenForm open;
-  RECT before{}, after{};
-  GetWindowRect(open[L"Label24"], &before);
+  const RECT before = open.form->LabelNamed(L"Label24").Place();
   open.device().Model = L"Uzun bir cihaz modeli adı";
   open.device().Serial = L"1";
   PumpUntil([&] { return open.Text(L"Label9") == Connected; }, 2000);
-  GetWindowRect(open[L"Label24"], &after);
+  const RECT after = open.form->LabelNamed(L"Label24").Place();
   EXPECT_GT(after.right - after.left, before.right - before.left);
   EXPECT_EQ(after.left, before.left);
+}
+
+// How many pixels of area, in the window's client area, show colour: the labels and group
+// boxes have no windows, so only the window's pixels tell what they show.
+int PixelsOfColour(HWND window, const RECT& area, int colour) {
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  grid::win32::testing::MemoryBitmap copy(width, height);
+  HDC dc = GetDC(window);
+  BitBlt(copy.Dc(), 0, 0, width, height, dc, area.left, area.top, SRCCOPY);
+  ReleaseDC(window, dc);
+  const auto pixels = copy.Pixels();
+  return static_cast<int>(std::count(pixels.begin(), pixels.end(), GetSysColor(colour)));
+}
+
+TEST(TForm1Window, PaintsItsLabelsAndFramesAndWhatAShorterCaptionUncovers) {
+  OpenForm open;
+  HWND window = open.form->Handle();
+  UpdateWindow(window);
+  RECT client{};
+  GetClientRect(window, &client);
+  const RECT bottomEdge{0, client.bottom - 6, client.right, client.bottom};
+  EXPECT_GT(PixelsOfColour(window, bottomEdge, COLOR_BTNSHADOW), client.right / 2);  // the frames
+  EXPECT_GT(PixelsOfColour(window, open.form->LabelNamed(L"Label10").Place(), COLOR_WINDOWTEXT), 50);
+
+  open.device().Model = L"Tevrin 4P";
+  open.device().Serial = L"TR-0042";
+  ASSERT_TRUE(PumpUntil([&] { return open.Text(L"Label24") == L"Cihaz modeli: Tevrin 4P"; }, 1500));
+  const RECT shown = open.form->LabelNamed(L"Label24").Place();
+  EXPECT_GT(PixelsOfColour(window, shown, COLOR_WINDOWTEXT), 50);
+  open.device().Model.clear();
+  open.device().Serial.clear();
+  ASSERT_TRUE(PumpUntil([&] { return open.Text(L"Label24") == L""; }, 1500));
+  EXPECT_EQ(PixelsOfColour(window, shown, COLOR_WINDOWTEXT), 0);  // nothing of the longer text is left
 }
 
 TEST(TForm1Window, TimerTicksShowTheConnectionFromTheRealLabels) {
@@ -188,24 +230,23 @@ void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
     EndMenu();
 }
 
-// The menu that a right click opens, found while it is open and then closed again.
-std::vector<std::wstring> MenuOpenedBy(HWND form, HWND clicked) {
+// The menu that a right click on a label opens, found while it is open and then closed again.
+std::vector<std::wstring> MenuOpenedBy(const TForm1& form, const wchar_t* label) {
   std::vector<std::wstring> found;
   openMenuItems = &found;
   SetTimer(nullptr, 0, 200, ReadOpenMenu);
-  RECT place{};
-  GetWindowRect(clicked, &place);
-  SendMessageW(form, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(clicked), MAKELPARAM(place.left + 2, place.top + 2));
+  const RECT place = form.LabelNamed(label).Place();
+  POINT at{place.left + 2, place.top + 2};
+  ClientToScreen(form.Handle(), &at);
+  SendMessageW(form.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form.Handle()), MAKELPARAM(at.x, at.y));
   return found;
 }
 
 TEST(TForm1Window, RightClickOnTheStatusLabelsOpensTheMenu) {
   OpenForm open;
   for (const wchar_t* name : {L"Label9", L"Label24", L"Label25"})
-    EXPECT_THAT(MenuOpenedBy(open.form->Handle(), open[name]),
-                ::testing::ElementsAre(L"Listeyi sil", L"Çıkış"))
-        << name;
-  EXPECT_THAT(MenuOpenedBy(open.form->Handle(), open[L"Label22"]), ::testing::IsEmpty());
+    EXPECT_THAT(MenuOpenedBy(*open.form, name), ::testing::ElementsAre(L"Listeyi sil", L"Çıkış")) << name;
+  EXPECT_THAT(MenuOpenedBy(*open.form, L"Label22"), ::testing::IsEmpty());
 }
 
 TEST(TForm1Window, CloseSendsTestStopAndClosesEvenWhenTheDeviceFails) {
@@ -234,7 +275,7 @@ TEST(TForm1Window, ACloseDuringStartUpWaitsForStartUpThenSendsTestStop) {
   EXPECT_NE(form.Handle(), nullptr);
   EXPECT_THAT(parts.devices.State.Received, ::testing::ElementsAre("bind OnSignalA", "bind OnCallerID",
                                                                     "+:~.-q", "Start"));
-  EXPECT_EQ(TextOf(form.Control(L"Label5")), L"0");
+  EXPECT_EQ(form.LabelNamed(L"Label5").Caption(), L"0");
   EXPECT_TRUE(PumpUntil([&] { return form.Handle() == nullptr; }, 1000));
   EXPECT_THAT(parts.devices.State.Received, ::testing::Contains("test_stop"));
   EXPECT_EQ(parts.devices.State.Received.back(), "test_stop");
@@ -247,8 +288,8 @@ TEST(TForm1Window, ACloseDuringStartUpWithoutTheDeviceShowsTheTextsThenCloses) {
   CloseWhileTheDeviceIsMade(parts);
   TForm1 form(parts, parts.application);
   ASSERT_NE(form.Handle(), nullptr);
-  EXPECT_EQ(TextOf(form.Control(L"Label9")), L"Kurulumu tamamlayınız.");
-  EXPECT_EQ(TextOf(form.Control(L"Label22")), L"Dosyalar eksik.");
+  EXPECT_EQ(form.LabelNamed(L"Label9").Caption(), L"Kurulumu tamamlayınız.");
+  EXPECT_EQ(form.LabelNamed(L"Label22").Caption(), L"Dosyalar eksik.");
   EXPECT_TRUE(PumpUntil([&] { return form.Handle() == nullptr; }, 1000));
 }
 
