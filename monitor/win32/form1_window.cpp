@@ -134,7 +134,8 @@ void TForm1::CreateControls() {
     }
     const GdiFont& font = *fonts_.emplace_back(std::make_unique<GdiFont>(placed.Font));
     if (control.Kind == ControlKind::GroupBox) {
-      frames_.push_back({&control, GroupBox(RectOf(placed.Place), control.Caption, font.Handle(), font.LineHeight())});
+      const GroupBox box(RectOf(placed.Place), control.Caption, font.Handle(), font.LineHeight());
+      frames_.push_back({&control, box});
     } else if (control.Kind == ControlKind::Label) {
       labels_.try_emplace(control.Name, static_cast<ILabelSurface&>(*this), font.Handle(), control.Caption,
                           RectOf(placed.Place), control.AutoSize);

@@ -45,7 +45,9 @@ LOGFONTW FontOf(HFONT handle) {
   return font;
 }
 
-LOGFONTW FontOf(HWND window) { return FontOf(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0))); }
+LOGFONTW FontOf(HWND window) {
+  return FontOf(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
+}
 
 int ScreenPpi() {
   HDC dc = GetDC(nullptr);
