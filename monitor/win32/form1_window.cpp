@@ -202,6 +202,7 @@ void TForm1::OnPaint() {
 
 // A label's new caption shows at once, as the platform's own label controls paint theirs.
 void TForm1::RepaintArea(const RECT& area) {
+  if (!window_) return;  // gone: a null window's DC would be the whole screen's
   HDC dc = GetDC(window_);
   IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
   PaintArea(dc, area);
