@@ -63,10 +63,36 @@ SourceSetting Modem(std::wstring_view name) {
   return source;
 }
 
+// An initialisation is one AT command line a modem takes: printable ASCII, within its buffer.
+bool ValidInit(std::wstring_view init) {
+  if (init.size() < 2 || init.size() > 40 || std::towupper(init[0]) != L'A' || std::towupper(init[1]) != L'T')
+    return false;
+  for (wchar_t c : init)
+    if (c < 0x20 || c > 0x7E) return false;
+  return true;
+}
+
+void AddOption(SourceSetting& source, std::wstring_view option) {
+  const std::size_t equals = option.find(L'=');
+  const std::wstring_view name = option.substr(0, equals);
+  const std::wstring_view value = equals == std::wstring_view::npos ? std::wstring_view() : option.substr(equals + 1);
+  if (name == L"init" && source.kind == SourceSetting::Kind::Modem) {
+    if (!ValidInit(value)) Refuse(option, L"an initialisation is one AT command of at most 40 printable characters");
+    source.init = value;
+  } else if (name == L"keepalive" && source.kind == SourceSetting::Kind::Ncid) {
+    source.keepAliveSeconds = Number(value, 2, 3600);
+    if (source.keepAliveSeconds == 0) Refuse(option, L"keepalive is a number of seconds from 2 to 3600");
+  } else {
+    Refuse(option, L"a server takes keepalive=SECONDS, a modem init=AT...");
+  }
+}
+
 }  // namespace
 
 std::wstring SourceSetting::Text() const {
-  return kind == Kind::Modem ? L"modem=" + portName : L"ncid=" + Serial();
+  if (kind == Kind::Modem) return L"modem=" + portName + (init.empty() ? L"" : L",init=" + init);
+  return L"ncid=" + Serial() +
+         (keepAliveSeconds == kDefaultKeepAliveSeconds ? L"" : L",keepalive=" + std::to_wstring(keepAliveSeconds));
 }
 
 std::wstring SourceSetting::DeviceId() const { return kind == Kind::Modem ? portName : L"ncid:" + Serial(); }
@@ -78,22 +104,33 @@ std::wstring SourceSetting::Serial() const {
 }
 
 SourceSetting ParseSource(std::wstring_view text) {
-  text = Trim(text);
-  if (text.starts_with(L"ncid=")) return Network(text.substr(5));
-  if (text.starts_with(L"modem=")) return Modem(text.substr(6));
-  Refuse(text, L"a source is ncid=HOST:PORT or modem=COMn");
+  const std::size_t comma = text.find(L',');
+  const std::wstring_view kind = Trim(text.substr(0, comma));
+  SourceSetting source;
+  if (kind.starts_with(L"ncid=")) source = Network(kind.substr(5));
+  else if (kind.starts_with(L"modem=")) source = Modem(kind.substr(6));
+  else Refuse(kind, L"a source is ncid=HOST:PORT or modem=COMn");
+  for (std::wstring_view options = comma == std::wstring_view::npos ? L"" : text.substr(comma + 1); !options.empty();) {
+    const std::size_t next = options.find(L',');
+    AddOption(source, Trim(options.substr(0, next)));
+    options = next == std::wstring_view::npos ? std::wstring_view() : options.substr(next + 1);
+  }
+  return source;
 }
 
 InstallCommand ParseInstallCommand(std::wstring_view commandLine) {
   InstallCommand command;
+  std::wstring source;  // the source and its options, in their order
   while (!commandLine.empty()) {
     const std::size_t comma = commandLine.find(L',');
     const std::wstring_view part = Trim(commandLine.substr(0, comma));
     commandLine = comma == std::wstring_view::npos ? std::wstring_view() : commandLine.substr(comma + 1);
     if (part.empty()) continue;
     if (part == L"as-device") command.asDevice = true;
-    else command.source = ParseSource(part);
+    else if (part == L"per-user") command.perUser = true;
+    else source += (source.empty() ? L"" : L",") + std::wstring(part);
   }
+  if (!source.empty()) command.source = ParseSource(source);
   return command;
 }
 

@@ -48,15 +48,21 @@ TEST(SourceSetting, ReadsAndWritesTheSourcesAndRefusesWhatIsNotOne) {
   EXPECT_EQ(L"COM3", modem.DeviceId());
   EXPECT_EQ(L"modem=COM3", modem.Text());
 
-  InstallCommand both = ParseInstallCommand(L"modem=COM12, as-device");
+  InstallCommand both = ParseInstallCommand(L"modem=COM12, as-device,init=AT+GCI=B5");
   EXPECT_TRUE(both.asDevice);
   ASSERT_TRUE(both.source);
   EXPECT_EQ(L"COM12", both.source->portName);
+  EXPECT_EQ(L"modem=COM12,init=AT+GCI=B5", both.source->Text());
+  EXPECT_EQ(L"ncid=pbx:3333,keepalive=5", ParseSource(L"ncid=pbx, keepalive=5").Text());
+  EXPECT_EQ(30u, ParseSource(L"ncid=pbx").keepAliveSeconds);
   EXPECT_FALSE(ParseInstallCommand(L"").source);
   EXPECT_TRUE(ParseInstallCommand(L"as-device").asDevice);
+  EXPECT_TRUE(ParseInstallCommand(L"ncid=pbx,per-user").perUser);
 
   for (const wchar_t* bad : {L"ncid=host:0", L"ncid=host:65536", L"ncid=host:", L"ncid=:3333", L"ncid=[::1",
-                             L"modem=COM0", L"modem=LPT1", L"modem=COM", L"serial=COM1", L"as-devices"})
+                             L"modem=COM0", L"modem=LPT1", L"modem=COM", L"serial=COM1", L"as-devices",
+                             L"modem=COM1,init=ATZ\u00e7", L"modem=COM1,init=X", L"modem=COM1,keepalive=5",
+                             L"ncid=pbx,keepalive=1", L"ncid=pbx,init=ATZ", L"init=ATZ,modem=COM1"})
     EXPECT_THROW(ParseInstallCommand(bad), common::Error) << common::Error(bad).what();
 }
 

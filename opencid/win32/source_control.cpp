@@ -26,10 +26,13 @@ LocalTime Now() {
 
 }  // namespace
 
-IUnknown* SourceControl::Create() { return static_cast<IOleObject*>(new SourceControl(UserSource())); }
+IUnknown* SourceControl::Create() { return static_cast<IOleObject*>(new SourceControl(ReadSource())); }
 
-SourceControl::SourceControl(SourceSetting source)
-    : Tevrin5Base(kDescription, L"OpenCallerIdDevice"), source_(std::move(source)), session_(source_.DeviceId()) {
+SourceControl::SourceControl(EffectiveSource source)
+    : Tevrin5Base(kDescription, L"OpenCallerIdDevice"),
+      source_(std::move(source.source)),
+      scope_(source.scope),
+      session_(source_.DeviceId()) {
   reason_ = L"not started";
   link_ = std::make_unique<activex::MessageWindow>(
       device::kDeviceWindowClass, WS_POPUP, nullptr, RECT{0, 0, 0, 0},
@@ -56,8 +59,9 @@ std::optional<LRESULT> SourceControl::LinkMessage(UINT message, WPARAM wParam, L
 }
 
 std::wstring SourceControl::Status() const {
-  if (connected_) return source_.DeviceId() + L" connected, " + model_;
-  return source_.DeviceId() + L" not connected: " + reason_;
+  const std::wstring scope = L" (" + ScopeName(scope_) + L" source)";
+  if (connected_) return source_.DeviceId() + L" connected, " + model_ + scope;
+  return source_.DeviceId() + L" not connected: " + reason_ + scope;
 }
 
 void SourceControl::TakeReports() {

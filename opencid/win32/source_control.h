@@ -1,5 +1,5 @@
 // The device control over an open caller-ID source: the device control's interface, the
-// user's source read when it is created, a worker thread that keeps the source open, and the
+// source in force read when it is created, a worker thread that keeps the source open, and the
 // calls raised as OnCallerID on the thread that created the control. Signal levels are not
 // measured by these sources: every line reports 0. The console tool's "status" reaches it
 // through the same hidden device window as the simulated devices.
@@ -13,6 +13,7 @@
 #include "opencid/modem_block.h"
 #include "opencid/ncid_session.h"
 #include "opencid/source_setting.h"
+#include "opencid/win32/source_settings.h"
 #include "opencid/win32/source_worker.h"
 
 namespace opencid {
@@ -31,7 +32,7 @@ class SourceControl final : public device::Tevrin5Base {
   HRESULT STDMETHODCALLTYPE Command(BSTR text, BSTR* result) override;
 
  private:
-  explicit SourceControl(SourceSetting source);
+  explicit SourceControl(EffectiveSource source);
   ~SourceControl() override;
 
   bool Lit() const override { return connected_; }
@@ -43,6 +44,7 @@ class SourceControl final : public device::Tevrin5Base {
   std::wstring Status() const;
 
   const SourceSetting source_;
+  const SourceScope scope_;
   NcidSession session_;
   ModemBlock block_;
   bool connected_ = false;

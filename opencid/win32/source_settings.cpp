@@ -1,4 +1,4 @@
-// Per-user source and the registry entries of the open-source device control.
+// The machine-wide and per-user sources and the registry entries of the open-source device control.
 #include "opencid/win32/source_settings.h"
 
 #include <windows.h>
@@ -33,23 +33,67 @@ std::vector<activex::RegistryEntry> DeviceEntries() {
       {CLSID_Tevrin5, L"Tevrin5 Control", activex::ModulePath(), L"Apartment", L"", L"1.0", L"", kMiscStatus, L"", {}});
 }
 
+HKEY RootOf(SourceScope scope) { return scope == SourceScope::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
+
+// Both widths of the control read the one machine-wide source, in the 64-bit view.
+REGSAM ViewOf(SourceScope scope) { return scope == SourceScope::Machine ? KEY_WOW64_64KEY : 0; }
+
+std::wstring ReadSourceText(SourceScope scope) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(RootOf(scope), kSettingsKey, 0, KEY_QUERY_VALUE | ViewOf(scope), &key) != ERROR_SUCCESS) return {};
+  wchar_t text[512] = {};
+  DWORD type = 0, bytes = sizeof text - sizeof(wchar_t);
+  const bool read = RegQueryValueExW(key, kSourceValue, nullptr, &type, reinterpret_cast<BYTE*>(text), &bytes) ==
+                        ERROR_SUCCESS && type == REG_SZ;
+  RegCloseKey(key);
+  return read ? std::wstring(text) : std::wstring();
+}
+
 }  // namespace
 
-SourceSetting UserSource() {
-  const std::wstring text = activex::ReadRegistryText(HKEY_CURRENT_USER, kSettingsKey, kSourceValue);
-  try {
-    if (!text.empty()) return ParseSource(text);
-  } catch (const common::Error&) {
+EffectiveSource ReadSource() {
+  for (SourceScope scope : {SourceScope::User, SourceScope::Machine}) {
+    const std::wstring text = ReadSourceText(scope);
+    try {
+      if (!text.empty()) return {ParseSource(text), scope};
+    } catch (const common::Error&) {
+    }
   }
   return {};
 }
 
-void StoreUserSource(const SourceSetting& source) {
-  activex::WriteRegistryEntries(HKEY_CURRENT_USER,
-                                std::vector<activex::RegistryEntry>{{kSettingsKey, kSourceValue, source.Text()}});
+void StoreSource(SourceScope scope, const SourceSetting& source) {
+  HKEY key = nullptr;
+  LONG status = RegCreateKeyExW(RootOf(scope), kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE | ViewOf(scope), nullptr,
+                                &key, nullptr);
+  if (status == ERROR_SUCCESS) {
+    const std::wstring text = source.Text();
+    status = RegSetValueExW(key, kSourceValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                            static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+  }
+  if (status != ERROR_SUCCESS)
+    throw common::Error(L"The " + ScopeName(scope) + L" source cannot be stored (error " + std::to_wstring(status) +
+                            (status == ERROR_ACCESS_DENIED ? L": run as administrator, or store it per user)" : L")"),
+                        static_cast<std::int32_t>(HRESULT_FROM_WIN32(status)));
 }
 
-void ForgetUserSource() { activex::RemoveRegistryEntries(HKEY_CURRENT_USER, std::vector<activex::RegistryEntry>{{kSettingsKey, L"", L""}}); }
+void ForgetSource(SourceScope scope) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(RootOf(scope), kSettingsKey, 0, KEY_SET_VALUE | ViewOf(scope), &key) != ERROR_SUCCESS) return;
+  RegDeleteValueW(key, kSourceValue);
+  RegCloseKey(key);
+  RegDeleteKeyExW(RootOf(scope), kSettingsKey, ViewOf(scope), 0);  // only when nothing else is in it
+}
+
+std::wstring ScopeName(SourceScope scope) {
+  switch (scope) {
+    case SourceScope::Machine: return L"machine-wide";
+    case SourceScope::User: return L"per-user";
+    case SourceScope::Default: break;
+  }
+  return L"default";
+}
 
 void RegisterControl() { activex::WriteRegistryEntries(HKEY_CLASSES_ROOT, ControlEntries()); }
 
@@ -74,16 +118,23 @@ void UnregisterAsDevice() {
 
 void Install(bool install, std::wstring_view commandLine) {
   const InstallCommand command = ParseInstallCommand(commandLine);
+  if (command.perUser) {
+    // A user's own choice: no registration, no elevation.
+    if (!install) return ForgetSource(SourceScope::User);
+    if (command.source) StoreSource(SourceScope::User, *command.source);
+    return;
+  }
   if (!install) {
     UnregisterAsDevice();
     UnregisterControl();
-    if (command.source) ForgetUserSource();
+    ForgetSource(SourceScope::Machine);
+    ForgetSource(SourceScope::User);
     return;
   }
   // Refused before anything is written, so a refusal changes nothing.
   if (command.asDevice && device::RegisteredToAnother(CLSID_Tevrin5)) RegisterAsDevice();
   RegisterControl();
-  if (command.source) StoreUserSource(*command.source);
+  if (command.source) StoreSource(SourceScope::Machine, *command.source);
   if (command.asDevice) RegisterAsDevice();
 }
 

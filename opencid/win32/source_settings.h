@@ -1,16 +1,33 @@
-// The user's source, kept under HKEY_CURRENT_USER, and the control's registration: its own
-// class always, and on request the device control's class too, but never over another
-// file's registration of it; removal takes away only what this file wrote.
+// Where the source is kept, and the control's registration. The source is machine-wide
+// (HKEY_LOCAL_MACHINE, written with elevation, for every account of the PC) or per user
+// (HKEY_CURRENT_USER, written without elevation), the per-user one overriding the other.
+// Registration: the control's own class always, and on request the device control's class
+// too, but never over another file's registration of it; removal takes away only what this
+// file wrote.
 #pragma once
+
+#include <string>
 
 #include "opencid/source_setting.h"
 
 namespace opencid {
 
-// The stored source, or the default (a server on this machine) when none or unreadable.
-SourceSetting UserSource();
-void StoreUserSource(const SourceSetting& source);
-void ForgetUserSource();
+enum class SourceScope { Default, Machine, User };
+
+struct EffectiveSource {
+  SourceSetting source;
+  SourceScope scope = SourceScope::Default;
+};
+
+// The source in force: this user's, else the machine's, else a server on this machine. A
+// stored text that is not a source is passed over.
+EffectiveSource ReadSource();
+// Throws common::Error when the scope cannot be written (the machine's without elevation).
+void StoreSource(SourceScope scope, const SourceSetting& source);
+// Removes the scope's source; nothing happens when there is none or it cannot be removed.
+void ForgetSource(SourceScope scope);
+// "machine-wide", "per-user", "default": what `devctl status` says is in force.
+std::wstring ScopeName(SourceScope scope);
 
 void RegisterControl();
 void UnregisterControl();
@@ -18,7 +35,9 @@ void UnregisterControl();
 void RegisterAsDevice();
 // Removes the device control's class only when it is registered to this file.
 void UnregisterAsDevice();
-// What DllInstall does with its command line.
+// What DllInstall does with its command line: "SOURCE[,as-device]" registers and stores the
+// machine-wide source; "SOURCE,per-user" stores only this user's; on removal, "per-user"
+// removes only this user's source, anything else the registration and both sources.
 void Install(bool install, std::wstring_view commandLine);
 
 }  // namespace opencid

@@ -1,6 +1,7 @@
 // The open-source device control under Wine against the fixture server on loopback: alone
 // through the control site, under Test.exe's window and under tevrin4's control, registered
-// in the device control's place; and its registration, which never takes another file's.
+// in the device control's place; and its registration and source settings, which never take
+// another file's class.
 #include <olectl.h>
 #include <ole2.h>
 
@@ -162,6 +163,33 @@ TEST_F(SourceDeviceTest, RegisteredInTheDeviceControlsPlaceItServesTestExeAndTev
     EXPECT_EQ(14u, calls[0][2].size());
   }
   GiveDeviceClassBack();
+}
+
+TEST_F(SourceDeviceTest, AUsersOwnSourceOverridesTheMachinesAndStatusSaysWhichIsInForce) {
+  const std::wstring userKey = L"Software\\OpenCallerId";
+  auto controlSerial = [&] {
+    ControlSite site(host_->Handle(), CLSID_OpenCallerIdDevice, RECT{0, 0, 26, 26});
+    const std::wstring serial = Command(site.As<ITevrin5>(IID_ITevrin5).Get(), L"serial");
+    std::wstring status = monitor::win32::testing::Devctl(L"status").output;  // "device in process N: ..."
+    status = status.substr(0, status.find_first_of(L"\r\n"));
+    return serial + L" | " + status.substr(std::min(status.size(), status.find(L": ") + 2));
+  };
+  ASSERT_EQ(S_OK, library_.Install(true, L"ncid=shop-server:4000"));
+  EXPECT_EQ(L"", activex::ReadRegistryText(HKEY_CURRENT_USER, userKey, L"Source"));
+  EXPECT_EQ(L"shop-server:4000 | ncid:shop-server:4000 not connected: not started (machine-wide source)",
+            controlSerial());
+
+  ASSERT_EQ(S_OK, library_.Install(true, L"modem=COM7,per-user"));
+  EXPECT_EQ(L"modem=COM7", activex::ReadRegistryText(HKEY_CURRENT_USER, userKey, L"Source"));
+  EXPECT_EQ(L"COM7 | COM7 not connected: not started (per-user source)", controlSerial());
+  ASSERT_EQ(S_OK, library_.Install(false, L"per-user"));
+  EXPECT_EQ(L"shop-server:4000", controlSerial().substr(0, 16));
+
+  ASSERT_EQ(S_OK, library_.Install(true, L"modem=COM7,per-user"));
+  ASSERT_EQ(S_OK, library_.Install(false, L""));  // what regsvr32 /u /n /i:"" does: both go
+  EXPECT_EQ(L"", activex::ReadRegistryText(HKEY_CURRENT_USER, userKey, L"Source"));
+  ASSERT_EQ(S_OK, library_.Install(true, L""));
+  EXPECT_EQ(L"127.0.0.1:3333 | ncid:127.0.0.1:3333 not connected: not started (default source)", controlSerial());
 }
 
 TEST_F(SourceDeviceTest, ItsRegistrationTakesNoOtherFilesClassAndRemovesOnlyItsOwn) {
