@@ -57,7 +57,12 @@ std::wstring ModemCallTime(std::string_view date, std::string_view time, const L
   auto month = Digits(date, 0, 2), day = Digits(date, 2, 2);
   LocalTime read{};
   const bool complete = date.size() == 4 && month && day && ReadClock(time, read);
-  if (complete) read = {now.year, *month, *day, read.hour, read.minute};
+  if (complete) {
+    // A modem gives no year. Its date is this year's, unless that lies ahead (more than a day,
+    // for clocks that differ): a late-December call read in January was last year's.
+    const bool ahead = *month * 32 + *day > now.month * 32 + now.day + 1;
+    read = {ahead ? now.year - 1 : now.year, *month, *day, read.hour, read.minute};
+  }
   return TextOr(read, complete, now);
 }
 

@@ -1,6 +1,6 @@
 // Call times as the call list shows them, "dd.MM.yy HH:mm", from what each source sends: a
 // network server's DATE (mmddyyyy) and TIME (hhmm), a modem's DATE (MMDD) and TIME (HHMM),
-// which lacks the year. A field that is not a valid date or time gives way to the clock.
+// which lacks the year (the clock's, or the year before for a date that lies ahead). A field that is not a valid date or time gives way to the clock.
 #pragma once
 
 #include <string>

@@ -60,8 +60,12 @@ NcidLine ParseNcidLine(std::string_view line) {
       parsed.kind = NcidKind::EndOfLog;
       return parsed;
     }
-  if (StartsWith(line, "CID:") && ReadCall(line.substr(4), parsed.call)) parsed.kind = NcidKind::Call;
-  else if (StartsWith(line, "CIDLOG:") && ReadCall(line.substr(7), parsed.call)) parsed.kind = NcidKind::LoggedCall;
+  for (std::string_view type : {"CID", "WID", "PID"}) {
+    if (!StartsWith(line, type)) continue;
+    const std::string_view rest = line.substr(type.size());
+    if (StartsWith(rest, ":") && ReadCall(rest.substr(1), parsed.call)) parsed.kind = NcidKind::Call;
+    else if (StartsWith(rest, "LOG:") && ReadCall(rest.substr(4), parsed.call)) parsed.kind = NcidKind::LoggedCall;
+  }
   return parsed;
 }
 

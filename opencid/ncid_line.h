@@ -2,9 +2,11 @@
 // "200 <server name and version>", may replay its call log ("CIDLOG: ..." and other "...LOG:"
 // lines) up to a "250"-"253" or "300" status line, and then reports calls as
 //   CID: *DATE*mmddyyyy*TIME*hhmm*LINE*label*NMBR*number*MESG*NONE*NAME*name*
-// Every other line (ring and hang-up information, messages, blocked and outgoing calls,
-// options, unknown types) is Other. A call line without a NMBR field is Other too; of a
-// doubled field the first counts.
+// Incoming calls are CID (a ringing line), WID (a call waiting on a line in use) and PID (a
+// call to a mobile phone, relayed by it), with their log forms CIDLOG, WIDLOG and PIDLOG.
+// Every other line (ring and hang-up information, messages and notices, blocked, outgoing and
+// ringback calls, voicemail waiting, options, unknown types) is Other. A call line without a
+// NMBR field is Other too; of a doubled field the first counts.
 #pragma once
 
 #include <string>

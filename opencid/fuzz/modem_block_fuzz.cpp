@@ -1,5 +1,7 @@
-// Any bytes from a caller-ID modem, through its initialisation and then its call blocks:
-// nothing may crash, and every call read has a time the call list can show.
+// Any bytes from a caller-ID modem, through its initialisation (a "." line standing for a
+// command left unanswered) and then its call blocks and rings, on a clock that each line moves
+// by its length in seconds: nothing may crash, and every call read has a number and a time the
+// call list can show.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -16,12 +18,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   opencid::ModemDialogue dialogue;
   opencid::ModemBlock block;
   const opencid::LocalTime now{2026, 12, 8, 9, 5};
-  dialogue.Begin();
+  dialogue.Begin("AT+GCI=B5");
+  unsigned long long ms = 0;
   for (const std::string& line : splitter.Feed(bytes)) {
     std::string send;
-    if (dialogue.Current() == opencid::ModemDialogue::State::Talking) dialogue.Answer(line, send);
-    if (auto call = block.Line(line))
-      if (opencid::ModemCallTime(call->date, call->time, now).size() != 14) std::abort();
+    if (dialogue.Current() == opencid::ModemDialogue::State::Talking) {
+      if (line == ".") dialogue.Silent(send);
+      else dialogue.Answer(line, send);
+    }
+    ms += line.size() * 1000;
+    if (auto call = block.Line(line, ms))
+      if (call->number.empty() || opencid::ModemCallTime(call->date, call->time, now).size() != 14) std::abort();
   }
   return 0;
 }

@@ -12,8 +12,8 @@ namespace {
 using State = ModemDialogue::State;
 
 // Plays the modem's lines; answers the commands the dialogue sent, in order.
-std::vector<std::string> Play(ModemDialogue& dialogue, std::initializer_list<const char*> lines) {
-  std::vector<std::string> sent{dialogue.Begin()};
+std::vector<std::string> Play(ModemDialogue& dialogue, std::initializer_list<const char*> lines, std::string extra = {}) {
+  std::vector<std::string> sent{dialogue.Begin(std::move(extra))};
   for (const char* line : lines) {
     std::string send;
     dialogue.Answer(line, send);
@@ -22,24 +22,32 @@ std::vector<std::string> Play(ModemDialogue& dialogue, std::initializer_list<con
   return sent;
 }
 
-TEST(ModemDialogue, ResetsSwitchesCallerIdOnFallsBackTurnsEchoOffAndReadsTheIdentification) {
+TEST(ModemDialogue, ResetsSetsUpSwitchesCallerIdOnFallsBackAddsTheUsersInitialisationAndReadsTheIdentification) {
   ModemDialogue plain;
-  EXPECT_EQ((std::vector<std::string>{"ATZ", "AT+VCID=1", "ATE0", "ATI"}),
-            Play(plain, {"ATZ", "", "OK", "AT+VCID=1", "OK", "ATE0", "OK", "RING", "", "CX93001-EIS_V0.2013-V92", "OK"}));
+  EXPECT_EQ((std::vector<std::string>{"ATZ", "ATS0=0E1V1Q0", "AT+VCID=1", "ATI"}),
+            Play(plain, {"ATZ", "", "OK", "ATS0=0E1V1Q0", "OK", "AT+VCID=1", "OK", "RING", "", "CX93001-EIS_V0.2013-V92",
+                         "OK"}));
   EXPECT_EQ(State::Ready, plain.Current());
   EXPECT_EQ("CX93001-EIS_V0.2013-V92", plain.Identification());
 
-  ModemDialogue fallback;
-  EXPECT_EQ((std::vector<std::string>{"ATZ", "AT+VCID=1", "AT#CID=1", "ATE0", "ATI"}),
-            Play(fallback, {"OK", "ERROR", "OK", "OK", "OK"}));
-  EXPECT_EQ(State::Ready, fallback.Current());
-  EXPECT_EQ("modem", fallback.Identification());
+  ModemDialogue numeric;  // a stored profile with numeric result codes; the user's extra string
+  EXPECT_EQ((std::vector<std::string>{"ATZ", "ATS0=0E1V1Q0", "AT+VCID=1", "AT#CID=1", "AT+GCI=B5", "ATI"}),
+            Play(numeric, {"0", "OK", "ERROR", "OK", "OK", "OK"}, "AT+GCI=B5"));
+  EXPECT_EQ(State::Ready, numeric.Current());
+  EXPECT_EQ("modem", numeric.Identification());
+
+  ModemDialogue quiet;  // quiet result codes: ATZ answers nothing
+  quiet.Begin();
+  std::string send;
+  EXPECT_EQ(State::Talking, quiet.Silent(send));
+  EXPECT_EQ("ATS0=0E1V1Q0", send);
+  EXPECT_EQ(State::Failed, quiet.Silent(send));
+  EXPECT_EQ(L"the modem does not answer ATS0=0E1V1Q0", quiet.Reason());
 
   ModemDialogue refusing;
-  Play(refusing, {"OK", "ERROR", "ERROR"});
+  Play(refusing, {"OK", "OK", "ERROR", "ERROR"});
   EXPECT_EQ(State::Failed, refusing.Current());
   EXPECT_NE(std::wstring::npos, refusing.Reason().find(L"ERROR to both AT+VCID=1 and AT#CID=1"));
-  std::string send;
   EXPECT_EQ(State::Failed, refusing.Answer("OK", send));
   EXPECT_TRUE(send.empty());
 }
@@ -60,25 +68,49 @@ TEST(ModemBlock, ACallIsTheBlockBetweenRingsWhateverItsShape) {
   EXPECT_EQ("05321234567", calls[0].number);
   EXPECT_EQ("ISIL CAGLAR", calls[0].name);
 
-  calls = Blocks({"RING", "DATE=1208", "TIME=0905", "NMBR=P", "RING",           // no name
-                  "DATE = 1208", "TIME = 09", "RING",                            // cut before its number
-                  "DATE = 1209", "NAME = A", "NMBR = O",                        // name first
-                  "DATE = 1210", "TIME = 1111", "NMBR = 1", "NMBR = 2", "MESG = 080130", "OK"});  // doubled
+  calls = Blocks({"RING", "DATE=1208", "TIME=0905", "NMBR=P", "RING",              // no name
+                  "DATE = 1208", "TIME = 09", "RING",                               // cut before its number
+                  "DATE = 1209", "NAME = A", "NMBR = O",                           // name first
+                  "DATE = 1210", "TIME = 1111", "NMBR = 1", "NMBR = O", "MESG = 080130", "OK",  // masked
+                  "NAME = B", "DDN_NMBR = 2125550000", "DATE = 1211", "TIME = 1212", "RING"});  // date last
   ASSERT_EQ(4u, calls.size());
-  EXPECT_EQ("P", calls[0].number);
+  EXPECT_EQ("PRIVATE", calls[0].number);
   EXPECT_EQ("", calls[0].name);
-  EXPECT_EQ("O", calls[1].number);
+  EXPECT_EQ("OUT-OF-AREA", calls[1].number);
   EXPECT_EQ("A", calls[1].name);
   EXPECT_EQ("1", calls[2].number);
-  EXPECT_EQ("2", calls[3].number);
-  EXPECT_EQ("", calls[3].date);
-
-  EXPECT_TRUE(Blocks({"DATE = 1208", "NMB", "RING", "NAME = X", "RING"}).empty());
+  EXPECT_EQ("1210", calls[2].date);
+  EXPECT_EQ("2125550000", calls[3].number);
+  EXPECT_EQ("1211", calls[3].date);
+  EXPECT_EQ("1212", calls[3].time);
+  EXPECT_EQ("B", calls[3].name);
 }
 
-TEST(CallTime, ModemTimesTakeTheClocksYearAndBrokenFieldsTheClock) {
+TEST(ModemBlock, ACallWithoutCallerIdDataIsRaisedAtItsSecondRingOnce) {
+  ModemBlock block;
+  std::vector<std::string> numbers;
+  auto feed = [&](unsigned long long ms, const char* line) {
+    if (auto call = block.Line(line, ms)) numbers.push_back(call->number);
+  };
+  feed(0, "RING");
+  feed(6000, "RING");  // no data: a call
+  feed(12000, "RING");
+  feed(40000, "DATE = 1208");  // the block before the first ring
+  feed(40001, "TIME = 0905");
+  feed(40002, "NMBR = 5551234");
+  feed(40500, "RING");
+  feed(46500, "RING");
+  feed(80000, "RING");
+  feed(80500, "NMB");  // a garbled block: still a call
+  feed(86000, "RING");
+  EXPECT_EQ((std::vector<std::string>{"NO-NUMBER", "5551234", "NO-NUMBER"}), numbers);
+}
+
+TEST(CallTime, ModemTimesTakeTheYearThatPutsThemInThePastAndBrokenFieldsTheClock) {
   const LocalTime now{2027, 1, 2, 3, 4};
-  EXPECT_EQ(L"08.12.27 09:05", ModemCallTime("1208", "0905", now));
+  EXPECT_EQ(L"08.12.26 09:05", ModemCallTime("1208", "0905", now));
+  EXPECT_EQ(L"02.01.27 09:05", ModemCallTime("0102", "0905", now));  // later today: a clock a little behind
+  EXPECT_EQ(L"03.01.27 00:01", ModemCallTime("0103", "0001", now));
   EXPECT_EQ(L"02.01.27 03:04", ModemCallTime("1232", "0905", now));
   EXPECT_EQ(L"02.01.27 03:04", ModemCallTime("12", "0905", now));
   EXPECT_EQ(L"02.01.27 03:04", ModemCallTime("1208", "2460", now));

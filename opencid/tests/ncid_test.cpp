@@ -22,6 +22,11 @@ TEST(NcidLine, TellsTheProtocolsLineTypesApart) {
   NcidLine logged = ParseNcidLine("CIDLOG: *DATE*05112002*TIME*1525*LINE*-*NMBR*PRIVATE*MESG*NONE*NAME*NO NAME*");
   EXPECT_EQ(NcidKind::LoggedCall, logged.kind);
   EXPECT_EQ("PRIVATE", logged.call.number);
+  for (const char* incoming : {"WID: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*5551234*MESG*NONE*NAME*WAITING*",
+                               "PID: *DATE*12082026*TIME*0905*LINE*CELL*NMBR*5551234*MESG*NONE*NAME*MOBILE*"})
+    EXPECT_EQ(NcidKind::Call, ParseNcidLine(incoming).kind) << incoming;
+  EXPECT_EQ(NcidKind::LoggedCall, ParseNcidLine("WIDLOG: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*1*NAME*W*").kind);
+  EXPECT_EQ(NcidKind::LoggedCall, ParseNcidLine("PIDLOG: *DATE*12082026*TIME*0905*LINE*CELL*NMBR*1*NAME*P*").kind);
 
   for (const char* end : {"300 End of call log", "250 End of call log", "251 Call log not sent", "252 Call log empty",
                           "253 No Call log", "300 End of connection startup"})
@@ -34,6 +39,11 @@ TEST(NcidLine, TellsTheProtocolsLineTypesApart) {
                             "OUT: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*5551234*MESG*NONE*NAME*-*",
                             "HUP: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*8005551212*MESG*NONE*NAME*SPAM*",
                             "BLKLOG: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*1*MESG*NONE*NAME*X*", "OPT: hangup-1",
+                            "RID: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*5551234*MESG*NONE*NAME*RINGBACK*",
+                            "PUT: *DATE*12082026*TIME*0905*LINE*CELL*NMBR*5551234*MESG*NONE*NAME*-*",
+                            "NOT: Meeting at 10###DATE*12082026*TIME*0905*NAME*-*NMBR*5551234*LINE*CELL*MTYPE*IN*",
+                            "MWI: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*-*MESG*NONE*NAME*-*", "ACK: REQ YO",
+                            "210 API: 1.0 Feature Set 1 2 3 4", "WIDX: *NMBR*1*",
                             "2000 not a greeting", "CID: *DATE*12082026*TIME*0905*NAME*NO NUMBER*", "CID:", "", "*"})
     EXPECT_EQ(NcidKind::Other, ParseNcidLine(other).kind) << other;
 }
@@ -85,6 +95,18 @@ TEST_F(NcidSessionTest, TheFirstLogIsHistoryAndAReconnectionBringsWhatWasLoggedM
   session.Connected();
   Feed({"200 x", Call("CIDLOG", "70"), Call("CIDLOG", "71"), "300 End of call log"});
   EXPECT_EQ(L"71", numbers.back());
+
+  Feed({Call("CID", "72")});
+  session.Connected();  // the same number again in the same minute while away: it arrives, once
+  Feed({"200 x", Call("CIDLOG", "70"), Call("CIDLOG", "71"), Call("CIDLOG", "72"), Call("CIDLOG", "72"),
+        "300 End of call log"});
+  EXPECT_EQ((std::vector<std::wstring>{L"71", L"72", L"72"}), std::vector<std::wstring>(numbers.end() - 3, numbers.end()));
+  const std::size_t before = numbers.size();
+  session.Connected();  // a log longer than the bound: its latest calls count
+  Feed({"200 x", Call("CIDLOG", "72")});
+  for (std::size_t call = 0; call < NcidSession::kMostLoggedCalls + 5; ++call) Feed({Call("CIDLOG", "80")});
+  Feed({"300 End of call log"});
+  EXPECT_EQ(before + NcidSession::kMostLoggedCalls, numbers.size());
 }
 
 TEST_F(NcidSessionTest, AServerWithoutALogOrItsEndStillDeliversLiveCalls) {
@@ -99,19 +121,27 @@ TEST_F(NcidSessionTest, CallsCarryTheMappedLineTheTimeAndTheTextsAsSent) {
   session.Connected();
   Feed({"200 x", "300 End of call log"});
   std::vector<device::CallerId> calls;
-  for (const char* line : {"CID: *DATE*12082026*TIME*0900*LINE*VOIP*NMBR*OUT-OF-AREA*MESG*NONE*NAME*\xC5\x9E\x69\xC5\x9F\x6C\x69*",
+  for (const char* line : {"CID: *NMBR*1*LINE*2*",
+                           "CID: *DATE*12082026*TIME*0900*LINE*VOIP*NMBR*OUT-OF-AREA*MESG*NONE*NAME*\xC5\x9E\x69\xC5\x9F\x6C\x69*",
                            "CID: *DATE*13402026*TIME*2575*LINE*POTS*NMBR*05321234567*NAME*A\xFF\xC3*",
-                           "CID: *DATE*01022027*TIME*2359*LINE*VOIP*NMBR*-*", "CID: *NMBR*1*LINE*3*"})
+                           "CID: *DATE*01022027*TIME*2359*LINE*VOIP*NMBR*-*"})
     for (auto& call : session.Line(line, kNow)) calls.push_back(call);
   ASSERT_EQ(4u, calls.size());
-  EXPECT_EQ((device::CallerId{L"ncid:127.0.0.1:3333", L"1", L"OUT-OF-AREA", L"08.12.26 09:00", L"Şişli"}), calls[0]);
-  EXPECT_EQ(L"2", calls[1].line);
-  EXPECT_EQ(L"08.12.26 09:05", calls[1].dateTime);  // no such date: the clock's
-  EXPECT_EQ(L"A\uFFFD\uFFFD", calls[1].otherText);
-  EXPECT_EQ(L"1", calls[2].line);
-  EXPECT_EQ(L"02.01.27 23:59", calls[2].dateTime);
-  EXPECT_EQ(L"", calls[2].otherText);
-  EXPECT_EQ(L"3", calls[3].line);
+  EXPECT_EQ(L"2", calls[0].line);  // a line number keeps it; names take the lowest free
+  EXPECT_EQ((device::CallerId{L"ncid:127.0.0.1:3333", L"1", L"OUT-OF-AREA", L"08.12.26 09:00", L"Şişli"}), calls[1]);
+  EXPECT_EQ(L"3", calls[2].line);
+  EXPECT_EQ(L"08.12.26 09:05", calls[2].dateTime);  // no such date: the clock's
+  EXPECT_EQ(L"A\uFFFD\uFFFD", calls[2].otherText);
+  EXPECT_EQ(L"1", calls[3].line);
+  EXPECT_EQ(L"02.01.27 23:59", calls[3].dateTime);
+  EXPECT_EQ(L"", calls[3].otherText);
+
+  NcidSession restarted(L"ncid:127.0.0.1:3333", session.SavedLines());  // the program started again
+  restarted.Connected();
+  std::vector<std::wstring> lines;
+  for (const char* line : {"200 x", "CID: *NMBR*1*LINE*POTS*", "CID: *NMBR*1*LINE*FAX*", "CID: *NMBR*1*LINE*VOIP*"})
+    for (auto& call : restarted.Line(line, kNow)) lines.push_back(call.line);
+  EXPECT_EQ((std::vector<std::wstring>{L"3", L"4", L"1"}), lines);
 }
 
 }  // namespace

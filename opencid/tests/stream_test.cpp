@@ -1,9 +1,10 @@
-// What lies around the parsers: lines out of a byte stream, the pauses between attempts, and
-// the source setting.
+// What lies around the parsers: lines out of a byte stream, the pauses between attempts, the
+// keep-alive requests, and the source setting.
 #include <gtest/gtest.h>
 
 #include "common/error.h"
 #include "opencid/backoff.h"
+#include "opencid/keep_alive.h"
 #include "opencid/line_splitter.h"
 #include "opencid/source_setting.h"
 
@@ -34,6 +35,36 @@ TEST(Backoff, DoublesFromOneSecondToThirtyAndStartsOverOnReset) {
   EXPECT_EQ((std::vector<unsigned>{1000, 2000, 4000, 8000, 16000, 30000, 30000, 30000}), pauses);
   backoff.Reset();
   EXPECT_EQ(1000u, backoff.NextPauseMs());
+}
+
+TEST(KeepAlive, AsksOnlyAServerThatUnderstandsAndNoticesOneThatStopsAnswering) {
+  for (const char* greeting : {"200 Server: ncidd (NCID) 0.86", "210 API: 1.0 Feature Set 1 2 3"}) {
+    KeepAlive older(30000, 15000);
+    older.Connected(0);
+    older.Heard(greeting, 10);
+    EXPECT_FALSE(older.Due(100000)) << greeting;
+    EXPECT_FALSE(older.Dead(100000)) << greeting;
+  }
+
+  KeepAlive alive(30000, 15000);
+  alive.Connected(0);
+  alive.Heard("200 Server: ncidd (NCID) 1.0", 10);
+  alive.Heard("210 API: 1.0 Feature Set 1 2 3 4", 10);
+  EXPECT_FALSE(alive.Due(30009));
+  EXPECT_EQ("REQ: YO", alive.Due(30010).value_or(""));
+  EXPECT_FALSE(alive.Due(30011));  // one request at a time
+  alive.Heard("ACK: REQ: YO", 31000);  // as an NCID 1.0 server answers
+  EXPECT_FALSE(alive.Dead(60000));
+  EXPECT_EQ("REQ: YO", alive.Due(61000).value_or(""));
+  alive.Heard("ACK: REQ YO", 61500);  // as the protocol's document writes it
+  EXPECT_TRUE(alive.Due(91500));
+  EXPECT_FALSE(alive.Dead(106500));
+  EXPECT_TRUE(alive.Dead(106501));  // asked, and silent past the deadline
+
+  KeepAlive mute(30000, 15000);  // accepts the connection and never says a word
+  mute.Connected(1000);
+  EXPECT_FALSE(mute.Dead(46000));
+  EXPECT_TRUE(mute.Dead(46001));
 }
 
 TEST(SourceSetting, ReadsAndWritesTheSourcesAndRefusesWhatIsNotOne) {

@@ -32,11 +32,20 @@ SourceControl::SourceControl(EffectiveSource source)
     : Tevrin5Base(kDescription, L"OpenCallerIdDevice"),
       source_(std::move(source.source)),
       scope_(source.scope),
-      session_(source_.DeviceId()) {
+      savedLines_(StoredLineNumbers(source_.DeviceId())),
+      session_(source_.DeviceId(), savedLines_) {
   reason_ = L"not started";
   link_ = std::make_unique<activex::MessageWindow>(
       device::kDeviceWindowClass, WS_POPUP, nullptr, RECT{0, 0, 0, 0},
       [this](UINT message, WPARAM wParam, LPARAM lParam) { return LinkMessage(message, wParam, lParam); });
+}
+
+// A server's line labels keep their numbers from one run of the program to the next.
+void SourceControl::SaveLineNumbers() {
+  std::string saved = session_.SavedLines();
+  if (saved == savedLines_) return;
+  StoreLineNumbers(source_.DeviceId(), saved);
+  savedLines_ = std::move(saved);
 }
 
 SourceControl::~SourceControl() {
@@ -68,7 +77,11 @@ void SourceControl::TakeReports() {
   if (!worker_) return;
   // Stable across the events raised here: a host may release us from a handler.
   activex::ComPtr<IUnknown> keepAlive(static_cast<IOleObject*>(this));
-  for (const SourceReport& report : worker_->Take()) Take(report);
+  const SourceWorker* taking = worker_.get();
+  for (const SourceReport& report : worker_->Take()) {
+    if (worker_.get() != taking) return;  // a handler stopped the control: the rest is not raised
+    Take(report);
+  }
 }
 
 void SourceControl::Take(const SourceReport& report) {
@@ -89,13 +102,18 @@ void SourceControl::Take(const SourceReport& report) {
       break;
   }
   if (modem) {
-    if (auto call = block_.Line(report.text))
+    if (auto call = block_.Line(report.text, GetTickCount64()))
       RaiseCall({source_.DeviceId(), L"1", common::FromUtf8(call->number), ModemCallTime(call->date, call->time, Now()),
                  common::FromUtf8(call->name)});
     return;
   }
   const bool greeted = session_.Greeted();
-  for (const auto& call : session_.Line(report.text, Now())) RaiseCall(call);
+  const SourceWorker* taking = worker_.get();
+  for (const auto& call : session_.Line(report.text, Now())) {
+    if (worker_.get() != taking) return;
+    RaiseCall(call);
+  }
+  SaveLineNumbers();
   if (!greeted && session_.Greeted()) {
     model_ = session_.ServerName();
     SetConnected(true);

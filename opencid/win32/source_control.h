@@ -40,11 +40,13 @@ class SourceControl final : public device::Tevrin5Base {
   void TakeReports();
   void Take(const SourceReport& report);
   void SetConnected(bool connected);
+  void SaveLineNumbers();
   std::wstring Model() const { return connected_ ? model_ : std::wstring(); }
   std::wstring Status() const;
 
   const SourceSetting source_;
   const SourceScope scope_;
+  std::string savedLines_;
   NcidSession session_;
   ModemBlock block_;
   bool connected_ = false;

@@ -8,6 +8,7 @@
 #include "activex/registry_table.h"
 #include "activex/server_module.h"
 #include "common/error.h"
+#include "common/utf16.h"
 #include "device/win32/registration.h"
 #include "open_source_device.h"
 #include "tevrin5_typelib.h"
@@ -17,6 +18,7 @@ namespace {
 
 const wchar_t kSettingsKey[] = L"Software\\OpenCallerId";
 const wchar_t kSourceValue[] = L"Source";
+const wchar_t kLinesKey[] = L"Software\\OpenCallerId\\Lines";
 constexpr DWORD kMiscStatus = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_INSIDEOUT |
                               OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE;
 
@@ -93,6 +95,18 @@ std::wstring ScopeName(SourceScope scope) {
     case SourceScope::Default: break;
   }
   return L"default";
+}
+
+std::string StoredLineNumbers(const std::wstring& deviceId) {
+  return common::ToUtf8(activex::ReadRegistryText(HKEY_CURRENT_USER, kLinesKey, deviceId));
+}
+
+void StoreLineNumbers(const std::wstring& deviceId, const std::string& saved) {
+  try {
+    activex::WriteRegistryEntries(HKEY_CURRENT_USER, std::vector<activex::RegistryEntry>{
+                                                         {kLinesKey, deviceId, common::FromUtf8(saved)}});
+  } catch (const common::Error&) {
+  }
 }
 
 void RegisterControl() { activex::WriteRegistryEntries(HKEY_CLASSES_ROOT, ControlEntries()); }

@@ -29,6 +29,11 @@ void ForgetSource(SourceScope scope);
 // "machine-wide", "per-user", "default": what `devctl status` says is in force.
 std::wstring ScopeName(SourceScope scope);
 
+// The line numbers of a server's labels (LineNumbers' saved text), kept per user and source;
+// storing is best effort.
+std::string StoredLineNumbers(const std::wstring& deviceId);
+void StoreLineNumbers(const std::wstring& deviceId, const std::string& saved);
+
 void RegisterControl();
 void UnregisterControl();
 // Throws common::Error (SELFREG_E_CLASS) and changes nothing when another file has the class.

@@ -1,6 +1,7 @@
 // A TCP connection to a network caller-ID server (Winsock), and the choice of link.
 #include <winsock2.h>
 #include <ws2tcpip.h>
+#include <mstcpip.h>
 
 #include "common/error.h"
 #include "opencid/win32/serial_link.h"
@@ -50,6 +51,7 @@ class TcpLink final : public SourceLink {
       Connect(*address, stopping, reason);
     FreeAddrInfoW(found);
     if (socket_ == INVALID_SOCKET) throw common::Error(reason);
+    ProbeWhenIdle(source.keepAliveSeconds);
   }
   ~TcpLink() override {
     if (socket_ != INVALID_SOCKET) closesocket(socket_);
@@ -69,6 +71,14 @@ class TcpLink final : public SourceLink {
   }
 
  private:
+  // The connection's own probes after `seconds` of silence, a second apart: a host or route
+  // that has vanished is noticed some ten probes later, whatever the server understands.
+  void ProbeWhenIdle(unsigned seconds) {
+    tcp_keepalive probes{1, seconds * 1000, 1000};
+    DWORD returned = 0;
+    WSAIoctl(socket_, SIO_KEEPALIVE_VALS, &probes, sizeof probes, nullptr, 0, &returned, nullptr, nullptr);
+  }
+
   void Connect(const ADDRINFOW& address, const std::atomic<bool>& stopping, std::wstring& reason) {
     SOCKET attempt = socket(address.ai_family, address.ai_socktype, address.ai_protocol);
     if (attempt == INVALID_SOCKET) return;

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <memory>
 
 #include "activex/control_site.h"
@@ -28,10 +30,20 @@ using tray::testing::PumpUntil;
 
 const wchar_t kIdentification[] = L"FIXTURE MODEM 56K";
 
-std::wstring ThisYear() {
+// Today as a modem sends it (MMDD), and as the call list shows a day (dd.MM.yy).
+std::string ModemDate() {
   SYSTEMTIME now;
   GetLocalTime(&now);
-  return std::to_wstring(now.wYear).substr(2);
+  char text[8];
+  std::snprintf(text, sizeof text, "%02u%02u", now.wMonth, now.wDay);
+  return text;
+}
+std::wstring ShownDate() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  wchar_t text[16];
+  std::swprintf(text, 16, L"%02u.%02u.%02u", now.wDay, now.wMonth, now.wYear % 100);
+  return text;
 }
 
 // The control on the fixture's port, started, with the calls it raised.
@@ -93,16 +105,16 @@ TEST_F(ModemDeviceTest, InitialisesWithOrWithoutTheFallbackCommandAndSaysWhyNotW
 TEST_F(ModemDeviceTest, ACallBetweenRingsIsOneCallThroughACutBlockAndAVanishedPort) {
   StartedModem modem(host_->Handle());
   ASSERT_TRUE(PumpUntil([&] { return modem.Model() == kIdentification; }, 5000));
-  ASSERT_TRUE(Fixture("send RING||DATE = 0315|TIME = 1405|NMBR = 05321234567|NAME = ISIL CAGLAR||RING|"));
+  const std::string date = ModemDate();
+  ASSERT_TRUE(Fixture("send RING||DATE = " + date + "|TIME = 0005|NMBR = 05321234567|NAME = ISIL CAGLAR||RING|"));
   ASSERT_TRUE(PumpUntil([&] { return !modem.calls.empty(); }, 3000));
-  EXPECT_EQ((EventArguments{port_, L"1", L"05321234567", L"15.03." + ThisYear() + L" 14:05", L"ISIL CAGLAR"}),
-            modem.calls[0]);
+  EXPECT_EQ((EventArguments{port_, L"1", L"05321234567", ShownDate() + L" 00:05", L"ISIL CAGLAR"}), modem.calls[0]);
 
   // The caller hangs up before the number: nothing; the next call's block comes whole.
-  ASSERT_TRUE(Fixture("send RING||DATE = 0316|TIME = 0910|"));
-  ASSERT_TRUE(Fixture("send RING||DATE = 0316|TIME = 0911|NMBR = 02120000002||RING|"));
+  ASSERT_TRUE(Fixture("send RING||DATE = " + date + "|TIME = 0010|"));
+  ASSERT_TRUE(Fixture("send RING||DATE = " + date + "|TIME = 0011|NMBR = 02120000002||RING|"));
   ASSERT_TRUE(PumpUntil([&] { return modem.calls.size() >= 2; }, 3000));
-  EXPECT_EQ((EventArguments{port_, L"1", L"02120000002", L"16.03." + ThisYear() + L" 09:11", L""}), modem.calls[1]);
+  EXPECT_EQ((EventArguments{port_, L"1", L"02120000002", ShownDate() + L" 00:11", L""}), modem.calls[1]);
 
   // The port vanishes in the middle of a line, and comes back.
   ASSERT_TRUE(Fixture("send RING||DATE = 0316|TIME = 0912|NMBR = 0532"));

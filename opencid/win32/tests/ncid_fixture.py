@@ -1,14 +1,18 @@
 #!/usr/bin/env python3
 """A small network caller-ID server for tests and the demo, on loopback, on a free port.
 
-It greets each client with "200 NCID Server: fixture 1.0", replays its call log as CIDLOG
-lines, ends the log with "300 End of call log", then sends each new call as a CID line.
+It greets each client with "200 NCID Server: fixture 1.0" and "210 API: 1.0 Feature Set
+1 2 3 4", replays its call log as CIDLOG lines, ends the log with "300 End of call log", then
+sends each new call as a CID line, and answers "REQ: YO" with "ACK: REQ YO".
 
 A second port takes one command per line and answers "ok":
   call LABEL NUMBER [NAME...]  log a call; connected clients get it at once
   stop                         stop listening and drop every client (the server is down)
   start                        listen again on the same port
-  send TEXT                    send a raw line to every client
+  silent                       go on accepting and logging, but send and answer nothing,
+                               without closing a connection (a hung server, a dead route)
+  speak                        end the silence: its connections close, new ones are greeted
+  send TEXT                    send raw lines to every client, each "|" in TEXT a line end
 
   ncid_fixture.py -- PROGRAM [ARGS...]   runs PROGRAM with OPENCID_NCID_PORT and
                                          OPENCID_CONTROL_PORT set, and exits with its status
@@ -30,6 +34,8 @@ class Fixture:
         self.clients = []
         self.listener = None
         self.port = 0
+        self.silent = False
+        self.held = []  # connections made or kept while silent
         self.start()
 
     def start(self):
@@ -47,7 +53,8 @@ class Fixture:
     def stop(self):
         with self.lock:
             listener, self.listener = self.listener, None
-            clients, self.clients = self.clients, []
+            clients, self.clients = self.clients + self.held, []
+            self.held = []
         for sock in ([listener] if listener else []) + clients:
             try:
                 sock.shutdown(socket.SHUT_RDWR)
@@ -65,10 +72,40 @@ class Fixture:
                 if self.listener is not listener:
                     client.close()
                     return
-                lines = ["200 NCID Server: fixture 1.0"] + ["CIDLOG: " + entry for entry in self.log]
+                if self.silent:
+                    self.held.append(client)
+                    continue
+                lines = ["200 NCID Server: fixture 1.0", "210 API: 1.0 Feature Set 1 2 3 4"]
+                lines += ["CIDLOG: " + entry for entry in self.log]
                 lines.append("300 End of call log")
                 self.send_to(client, lines)
                 self.clients.append(client)
+            threading.Thread(target=self.listen_to, args=(client,), daemon=True).start()
+
+    # Answers a client's keep-alive requests until it goes.
+    def listen_to(self, client):
+        try:
+            with client.makefile("rb") as stream:
+                for raw in stream:
+                    with self.lock:
+                        if raw.strip() == b"REQ: YO" and not self.silent and client in self.clients:
+                            self.send_to(client, ["ACK: REQ YO"])
+        except (OSError, ValueError):
+            pass
+
+    def set_silent(self, silent):
+        with self.lock:
+            self.silent = silent
+            if silent:
+                self.held, self.clients = self.held + self.clients, []
+                return
+            held, self.held = self.held, []
+        for sock in held:
+            try:
+                sock.shutdown(socket.SHUT_RDWR)
+            except OSError:
+                pass
+            sock.close()
 
     @staticmethod
     def send_to(client, lines):
@@ -98,9 +135,11 @@ class Fixture:
             self.stop()
         elif verb == "start":
             self.start()
+        elif verb in ("silent", "speak"):
+            self.set_silent(verb == "silent")
         elif verb == "send":
             with self.lock:
-                self.broadcast(rest)
+                self.broadcast(rest.replace("|", "\r\n"))
         else:
             return "unknown command"
         return "ok"

@@ -1,11 +1,13 @@
 // The open-source device control under Wine against the fixture server on loopback: alone
-// through the control site, under Test.exe's window and under tevrin4's control, registered
-// in the device control's place; and its registration and source settings, which never take
-// another file's class.
+// through the control site, with a server that falls silent, under Test.exe's window and
+// under tevrin4's control, registered in the device control's place; and its registration and
+// source settings, which never take another file's class.
 #include <olectl.h>
 #include <ole2.h>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 #include "activex/control_site.h"
 #include "activex/message_window.h"
@@ -120,6 +122,50 @@ TEST_F(SourceDeviceTest, CallsArriveOnceAcrossALostServerAndTheCommandsTellTheSt
   status = monitor::win32::testing::Devctl(L"status");
   EXPECT_NE(std::wstring::npos, status.output.find(L"connected, fixture 1.0")) << common::ToUtf8(status.output);
   EXPECT_EQ(L"", Command(device.Get(), L"test_stop"));
+
+  // Stopped from a handler: the rest of what came in with the call is not raised, not even a
+  // greeting that would mark it connected, and nothing after it.
+  site.OnEvent(209, [&](const EventArguments& a) {
+    calls.push_back(a);
+    device->Stop();
+  });
+  ASSERT_TRUE(Fixture("send CID: *LINE*POTS*NMBR*111*|CID: *LINE*POTS*NMBR*222*|200 NCID Server: again"));
+  ASSERT_TRUE(PumpUntil([&] { return calls.size() >= 4; }, 3000));
+  ASSERT_TRUE(Fixture("call POTS 333"));
+  PumpFor(500);
+  ASSERT_EQ(4u, calls.size());
+  EXPECT_EQ(L"111", calls[3][2]);
+  EXPECT_EQ(L"", Command(device.Get(), L"devicemodel"));
+}
+
+TEST_F(SourceDeviceTest, AServerThatFallsSilentIsNoticedAndTheCallsMadeMeanwhileArriveOnce) {
+  ASSERT_EQ(S_OK, library_.Install(true, (source_ + L",keepalive=2").c_str()));
+  ControlSite site(host_->Handle(), CLSID_OpenCallerIdDevice, RECT{0, 0, 26, 26});
+  std::vector<std::wstring> numbers;
+  site.OnEvent(209, [&](const EventArguments& a) { numbers.push_back(a[2]); });
+  site.ConnectEvents(DIID_ITevrin5Events);
+  ComPtr<ITevrin5> device = site.As<ITevrin5>(IID_ITevrin5);
+  ASSERT_EQ(S_OK, device->Start());
+  ASSERT_TRUE(PumpUntil([&] { return Command(device.Get(), L"devicemodel") == L"fixture 1.0"; }, 5000));
+  PumpFor(3000);  // quiet, yet answering: still connected
+  EXPECT_EQ(L"fixture 1.0", Command(device.Get(), L"devicemodel"));
+
+  ASSERT_TRUE(Fixture("silent"));
+  const DWORD silent = GetTickCount();
+  ASSERT_TRUE(Fixture("call POTS 05320000001 SESSIZKEN"));
+  ASSERT_TRUE(PumpUntil([&] { return Command(device.Get(), L"devicemodel").empty(); }, 60000));
+  const DWORD noticedMs = GetTickCount() - silent;
+  EXPECT_LT(noticedMs, 5000u);  // asked after 2 s of silence, dead 1 s later
+  std::printf("a silent server noticed after %lu ms\n", static_cast<unsigned long>(noticedMs));
+  EXPECT_NE(std::wstring::npos,
+            monitor::win32::testing::Devctl(L"status").output.find(L"not connected: the server does not answer"));
+  ASSERT_TRUE(Fixture("call POTS 05320000002"));
+  PumpFor(4000);  // reconnections that meet the same silence
+  ASSERT_TRUE(Fixture("speak"));
+  ASSERT_TRUE(PumpUntil([&] { return numbers.size() >= 2; }, 20000));
+  PumpFor(500);
+  EXPECT_EQ((std::vector<std::wstring>{L"05320000001", L"05320000002"}), numbers);
+  EXPECT_EQ(L"fixture 1.0", Command(device.Get(), L"devicemodel"));
 }
 
 TEST_F(SourceDeviceTest, RegisteredInTheDeviceControlsPlaceItServesTestExeAndTevrin4) {
