@@ -77,9 +77,9 @@ void SourceControl::TakeReports() {
   if (!worker_) return;
   // Stable across the events raised here: a host may release us from a handler.
   activex::ComPtr<IUnknown> keepAlive(static_cast<IOleObject*>(this));
-  const SourceWorker* taking = worker_.get();
+  const unsigned run = run_;
   for (const SourceReport& report : worker_->Take()) {
-    if (worker_.get() != taking) return;  // a handler stopped the control: the rest is not raised
+    if (run_ != run) return;  // a handler stopped the control: the rest is not raised
     Take(report);
   }
 }
@@ -108,9 +108,9 @@ void SourceControl::Take(const SourceReport& report) {
     return;
   }
   const bool greeted = session_.Greeted();
-  const SourceWorker* taking = worker_.get();
+  const unsigned run = run_;
   for (const auto& call : session_.Line(report.text, Now())) {
-    if (worker_.get() != taking) return;
+    if (run_ != run) return;
     RaiseCall(call);
   }
   SaveLineNumbers();
@@ -166,6 +166,7 @@ HRESULT SourceControl::get_Started(VARIANT_BOOL* value) {
 }
 
 HRESULT SourceControl::Stop() {
+  ++run_;
   worker_.reset();
   session_.Disconnected();
   reason_ = L"not started";

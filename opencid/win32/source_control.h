@@ -55,6 +55,7 @@ class SourceControl final : public device::Tevrin5Base {
   long commandCount_ = 0;
   std::unique_ptr<activex::MessageWindow> link_;
   std::unique_ptr<SourceWorker> worker_;
+  unsigned run_ = 0;  // counts stops: reports taken before one are not raised after it
 };
 
 }  // namespace opencid
