@@ -21,8 +21,10 @@ std::optional<FieldText> ReadField(std::string_view line) {
   return FieldText{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
 }
 
-// The network's letters for a withheld number, in the words a server uses.
+// The network's letters for a withheld number, in the words a server uses; an empty one is
+// no number at all.
 std::string NumberText(std::string_view number) {
+  if (number.empty()) return "NO-NUMBER";
   if (number == "P") return "PRIVATE";
   if (number == "O") return "OUT-OF-AREA";
   if (number == "A") return "ANONYMOUS";

@@ -2,7 +2,8 @@
 // the first, in some countries):
 //   RING / DATE = MMDD / TIME = HHMM / NMBR = number / NAME = name / RING
 // Its lines come in any order; the number may be labelled DDN_NMBR, and a number the network
-// withholds reads P, O or A, shown as the server shows it: PRIVATE, OUT-OF-AREA, ANONYMOUS.
+// withholds reads P, O or A, shown as the server shows it: PRIVATE, OUT-OF-AREA, ANONYMOUS
+// (and an empty one as NO-NUMBER).
 // A block is complete once it has all four fields, or at the first other line once it has a
 // number (a modem that sends no name); a field it already has starts the next block, except a
 // second number, which masks the first ("NMBR = O" after it) and is passed over. A block cut

@@ -72,8 +72,9 @@ TEST(ModemBlock, ACallIsTheBlockBetweenRingsWhateverItsShape) {
                   "DATE = 1208", "TIME = 09", "RING",                               // cut before its number
                   "DATE = 1209", "NAME = A", "NMBR = O",                           // name first
                   "DATE = 1210", "TIME = 1111", "NMBR = 1", "NMBR = O", "MESG = 080130", "OK",  // masked
-                  "NAME = B", "DDN_NMBR = 2125550000", "DATE = 1211", "TIME = 1212", "RING"});  // date last
-  ASSERT_EQ(4u, calls.size());
+                  "NAME = B", "DDN_NMBR = 2125550000", "DATE = 1211", "TIME = 1212", "RING",  // date last
+                  "NMBR =", "NAME = C", "OK"});
+  ASSERT_EQ(5u, calls.size());
   EXPECT_EQ("PRIVATE", calls[0].number);
   EXPECT_EQ("", calls[0].name);
   EXPECT_EQ("OUT-OF-AREA", calls[1].number);
@@ -84,6 +85,7 @@ TEST(ModemBlock, ACallIsTheBlockBetweenRingsWhateverItsShape) {
   EXPECT_EQ("1211", calls[3].date);
   EXPECT_EQ("1212", calls[3].time);
   EXPECT_EQ("B", calls[3].name);
+  EXPECT_EQ("NO-NUMBER", calls[4].number);
 }
 
 TEST(ModemBlock, ACallWithoutCallerIdDataIsRaisedAtItsSecondRingOnce) {
