@@ -136,6 +136,18 @@ TEST_F(SourceDeviceTest, CallsArriveOnceAcrossALostServerAndTheCommandsTellTheSt
   ASSERT_EQ(4u, calls.size());
   EXPECT_EQ(L"111", calls[3][2]);
   EXPECT_EQ(L"", Command(device.Get(), L"devicemodel"));
+
+  // The program started again: each line label keeps its number.
+  ControlSite restarted(host_->Handle(), CLSID_OpenCallerIdDevice, RECT{0, 0, 26, 26});
+  std::vector<EventArguments> later;
+  restarted.OnEvent(209, [&](const EventArguments& a) { later.push_back(a); });
+  restarted.ConnectEvents(DIID_ITevrin5Events);
+  ComPtr<ITevrin5> again = restarted.As<ITevrin5>(IID_ITevrin5);
+  ASSERT_EQ(S_OK, again->Start());
+  ASSERT_TRUE(PumpUntil([&] { return Command(again.Get(), L"devicemodel") == L"fixture 1.0"; }, 5000));
+  ASSERT_TRUE(Fixture("call POTS 05324440000"));
+  ASSERT_TRUE(PumpUntil([&] { return !later.empty(); }, 3000));
+  EXPECT_EQ(L"2", later[0][1]);
 }
 
 TEST_F(SourceDeviceTest, AServerThatFallsSilentIsNoticedAndTheCallsMadeMeanwhileArriveOnce) {
