@@ -167,6 +167,10 @@ void TcpServer::Accept(SOCKET listener) {
   ioctlsocket(socket, FIONBIO, &nonBlocking);
   BOOL noDelay = TRUE;
   setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay), sizeof noDelay);
+  // The system's buffer for a client is bounded as its queue is, so a client that stops
+  // reading is noticed after a known amount and many clients cost a known memory.
+  int sendBuffer = static_cast<int>(kClientQueueBytes);
+  setsockopt(socket, SOL_SOCKET, SO_SNDBUF, reinterpret_cast<const char*>(&sendBuffer), sizeof sendBuffer);
   const ClientId id = nextId_++;
   Client& client = *clients_.emplace(id, std::make_unique<Client>(Client{socket, SocketLink(socket), peer})).first->second;
   note_(L"Client " + peer + L" connected.");
