@@ -6,6 +6,7 @@
 
 #include "common/error.h"
 #include "relay/allowed_clients.h"
+#include "relay/forwarding.h"
 #include "common/utf16.h"
 
 namespace relay {
@@ -44,7 +45,13 @@ void SetSetting(RelaySettings& settings, std::wstring_view name, std::wstring_vi
   } else if (key == L"logpath") settings.logPath = value;
   else if (key == L"loglimit") settings.logLimit = std::max<std::uint64_t>(Number(name, value, 1ULL << 40), 4096);
   else if (key == L"history") settings.history = static_cast<std::uint32_t>(Number(name, value, 100000));
-  else if (key == L"upstream") settings.upstream = value;
+  else if (key == L"upstream") {
+    std::string host;
+    unsigned port = 0;
+    if (!value.empty() && !ParseUpstream(common::ToUtf8(value), host, port))
+      throw common::Error(std::wstring(name) + L": not HOST:PORT: " + std::wstring(value));
+    settings.upstream = value;
+  }
   else throw common::Error(L"Unknown setting: " + std::wstring(name));
 }
 

@@ -13,7 +13,9 @@
 #include "relay/call_log.h"
 #include "relay/call_relay.h"
 #include "relay/win32/device_source.h"
+#include "relay/forwarding.h"
 #include "relay/win32/file_log_store.h"
+#include "relay/win32/forwarder.h"
 #include "relay/win32/tcp_server.h"
 
 namespace relay::win32 {
@@ -152,6 +154,13 @@ void RunRelay(const RelaySettings& settings, HANDLE stop, const std::function<vo
   safeNote(L"Listening on port " + std::to_wstring(server.Port()) + L"; call log " + settings.logPath);
   started(server.Port());
 
+  std::unique_ptr<Forwarder> forwarder;
+  if (!settings.upstream.empty()) {
+    std::string host;
+    unsigned port = 0;
+    ParseUpstream(common::ToUtf8(settings.upstream), host, port);
+    forwarder = std::make_unique<Forwarder>(host, port, settings.logPath, safeNote);
+  }
   std::mutex deviceLock;
   DeviceSource* source = nullptr;
   StatusPipe status(server.Port(), [&] {
@@ -161,14 +170,16 @@ void RunRelay(const RelaySettings& settings, HANDLE stop, const std::function<vo
     const ULONGLONG size = (static_cast<ULONGLONG>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
     return L"Device: " + GuidText(deviceClass) + L" " + (source ? source->State() : std::wstring(L"starting")) +
            L"\r\nClients: " + std::to_wstring(server.ClientCount()) + L"\r\nUpstream: " +
-           (settings.upstream.empty() ? std::wstring(L"none") : settings.upstream + L" (not forwarded)") +
+           (forwarder ? forwarder->State() : std::wstring(L"none")) +
            L"\r\nCall log: " + settings.logPath + L" (" + std::to_wstring(size) + L" bytes, limit " +
            std::to_wstring(settings.logLimit) + L")\r\n";
   });
   DeviceSource device(deviceClass, mark,
                       [&](const device::CallerId& call) {
                         try {
-                          server.Call(FieldsOfDeviceCall(call, Now()));
+                          const opencid::CallFields fields = FieldsOfDeviceCall(call, Now());
+                          server.Call(fields);
+                          if (forwarder) forwarder->Add(fields);
                         } catch (...) {
                           safeNote(L"A call could not be relayed.");
                         }

@@ -83,14 +83,17 @@ RelayProcess::~RelayProcess() {
 
 std::string RelayProcess::Output() const { return ReadWholeFile(outputPath_); }
 
+bool Eventually(const std::function<bool()>& done, DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  while (!done()) {
+    if (GetTickCount64() >= deadline) return false;
+    tray::testing::PumpFor(50);
+  }
+  return true;
+}
+
 bool RelayProcess::WaitFor(const std::string& text, DWORD timeoutMs) const {
-  return tray::testing::PumpUntil(
-      [&] {
-        if (Output().find(text) != std::string::npos) return true;
-        tray::testing::PumpFor(50);
-        return false;
-      },
-      timeoutMs);
+  return Eventually([&] { return Output().find(text) != std::string::npos; }, timeoutMs);
 }
 
 void RelayProcess::Kill() {

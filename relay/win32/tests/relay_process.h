@@ -5,6 +5,7 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,8 @@ class TempFolder {
 };
 
 std::string ReadWholeFile(const std::wstring& path);
+// Serves this thread's messages, asking every 50 ms, until `done` holds or the time is up.
+bool Eventually(const std::function<bool()>& done, DWORD timeoutMs);
 unsigned FreePort();
 
 }  // namespace relay::win32::testing
