@@ -1,5 +1,7 @@
 // cidrelay.exe: the call relay. "cidrelay run [--setting value]..." serves in this console
-// until Ctrl+C; "cidrelay status [--port N]" asks a running relay how it is.
+// until Ctrl+C; "cidrelay status [--port N]" asks a running relay how it is; "install",
+// "remove", "start" and "stop" manage the relay service, which the service manager runs as
+// "cidrelay service".
 #include <windows.h>
 
 #include <cstdio>
@@ -9,6 +11,7 @@
 #include "common/error.h"
 #include "common/utf16.h"
 #include "relay/win32/relay_host.h"
+#include "relay/win32/relay_service.h"
 
 namespace {
 
@@ -62,10 +65,36 @@ int Status(const std::vector<std::wstring>& options) {
   return 0;
 }
 
+int Service() {
+  const bool dispatched = relay::win32::RunAsService([](HANDLE stop, const std::function<void(const std::wstring&)>& note) {
+    relay::RelaySettings settings = relay::win32::ReadRegistrySettings(note);
+    if (settings.logPath.empty()) settings.logPath = relay::win32::DefaultLogPath(relay::win32::RunMode::Service);
+    relay::win32::RunRelay(settings, stop, note, [](unsigned) {});
+  });
+  if (!dispatched) Print(L"Only the service manager starts \"cidrelay service\"; use \"cidrelay start\".\r\n");
+  return dispatched ? 0 : 1;
+}
+
+std::wstring ThisProgram() {
+  wchar_t path[MAX_PATH * 2];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
+  return std::wstring(path, length);
+}
+
+int ServiceCommand(const std::wstring& command) {
+  if (command == L"install") relay::win32::InstallService(ThisProgram());
+  else if (command == L"remove") relay::win32::RemoveService();
+  else if (command == L"start") relay::win32::StartRelayService();
+  else relay::win32::StopRelayService();
+  Print(L"The relay service: " + command + L" done.\r\n");
+  return 0;
+}
+
 constexpr const wchar_t* kUsage =
     L"cidrelay run [--port N] [--device-class {CLSID}] [--allowed-clients LIST] [--log-path FILE]\r\n"
     L"             [--log-limit BYTES] [--history N] [--upstream HOST:PORT]\r\n"
-    L"cidrelay status [--port N]\r\n";
+    L"cidrelay status [--port N]\r\n"
+    L"cidrelay install | remove | start | stop      the Windows service (as an administrator)\r\n";
 
 }  // namespace
 
@@ -75,6 +104,9 @@ int wmain(int argc, wchar_t** argv) {
   try {
     if (command == L"run") return Run(options);
     if (command == L"status") return Status(options);
+    if (command == L"service") return Service();
+    if (command == L"install" || command == L"remove" || command == L"start" || command == L"stop")
+      return ServiceCommand(command);
     Print(kUsage);
     return 2;
   } catch (const common::Error& error) {
