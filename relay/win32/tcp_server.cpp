@@ -128,7 +128,9 @@ void TcpServer::Run(HANDLE stop) {
         ids.push_back(id);
       }
     }
-    if (WSAPoll(polled.data(), static_cast<ULONG>(polled.size()), kPollMs) <= 0) continue;
+    const int ready = WSAPoll(polled.data(), static_cast<ULONG>(polled.size()), kPollMs);
+    if (ready < 0) Sleep(kPollMs);  // a failing poll must not spin
+    if (ready <= 0) continue;
     for (std::size_t index = 0; index < listeners_.size(); ++index)
       if (polled[index].revents & POLLRDNORM) Accept(listeners_[index]);
     char buffer[4096];
