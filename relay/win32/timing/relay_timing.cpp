@@ -1,7 +1,8 @@
 // The relay's timing and memory rows of the benchmark table. One call, from the device's
 // event handed to the relay to its line written to 100 connected clients' sockets (the call
 // log's durable append included), against a plain loop that writes the same line to 100
-// connected sockets; and the memory in use after 100,000 calls against after 1,000.
+// connected sockets; and the memory in use after 100,000 calls against after 1,000, with
+// ten clients connected.
 //   relay_timing.exe [CALLS]
 #include <winsock2.h>
 #include <windows.h>
@@ -22,6 +23,7 @@
 namespace {
 
 constexpr int kClients = 100;
+constexpr int kLongRunClients = 10;  // so that 100,000 calls take minutes, not hours, under Wine
 constexpr int kTimedCalls = 200;
 constexpr int kWarmup = 1000;
 constexpr long long kAllowedGrowth = 64 * 1024;
@@ -58,7 +60,6 @@ class Drain {
   ~Drain() {
     stop_ = true;
     thread_.join();
-    for (SOCKET socket : sockets_) closesocket(socket);
   }
 
  private:
@@ -137,6 +138,13 @@ int wmain(int argc, wchar_t** argv) {
       plain.push_back(common::bench::Microseconds() - start);
     }
     for (SOCKET socket : senders) closesocket(socket);
+    for (SOCKET socket : receivers) closesocket(socket);
+  }
+  {
+    for (int client = kLongRunClients; client < kClients; ++client) closesocket(clients[client]);
+    clients.resize(kLongRunClients);
+    while (server.ClientCount() > kLongRunClients) Sleep(10);
+    Drain drain(clients);
     common::bench::PrintRatio("relay: one call to 100 clients' sockets, call log flushed", common::bench::Median(relayed),
                               "plain writes", common::bench::Median(plain), "us", 1.5, "median of 200");
 
@@ -147,10 +155,11 @@ int wmain(int argc, wchar_t** argv) {
     Sleep(300);
     const long long late = HeapBytesInUse();
     const long long growth = late - early;
-    common::bench::Print({common::bench::Format("relay: memory growth, 1,000 to %d calls, 100 clients", calls),
+    common::bench::Print({common::bench::Format("relay: memory growth, 1,000 to %d calls, %d clients", calls, kLongRunClients),
                           common::bench::Format("%lld B", growth), common::bench::Format("%lld B at 1,000", early), "-",
                           "<= 65536 B", growth <= kAllowedGrowth});
   }
+  for (SOCKET socket : clients) closesocket(socket);
   SetEvent(stop);
   serving.join();
   CloseHandle(stop);
