@@ -57,10 +57,10 @@ Forwarder::~Forwarder() {
   thread_.join();
 }
 
-void Forwarder::Add(const opencid::CallFields& call) {
+void Forwarder::Announce() {
   {
     std::lock_guard<std::mutex> guard(lock_);
-    fresh_.push_back(call);
+    announced_ = true;
   }
   changed_.notify_all();
 }
@@ -117,16 +117,16 @@ bool Forwarder::Connection(SOCKET link) {
   while (true) {
     {
       std::lock_guard<std::mutex> guard(lock_);
-      fresh_.clear();  // what it announced is in the log read next
+      announced_ = false;  // what was announced is in the log read next
     }
     for (const auto& call : Due()) {
       if (!Forward(link, call)) return heard;
       heard = true;
     }
     std::unique_lock<std::mutex> guard(lock_);
-    changed_.wait_for(guard, std::chrono::milliseconds(500), [this] { return stopping_ || !fresh_.empty(); });
+    changed_.wait_for(guard, std::chrono::milliseconds(500), [this] { return stopping_ || announced_; });
     if (stopping_) return heard;
-    if (!fresh_.empty()) continue;
+    if (announced_) continue;
     guard.unlock();
     // Meanwhile the server's lines are read and passed over; a closed link ends the connection.
     fd_set set;

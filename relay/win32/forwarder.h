@@ -10,7 +10,6 @@
 #include <windows.h>
 
 #include <condition_variable>
-#include <deque>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -31,8 +30,8 @@ class Forwarder {
   Forwarder(const Forwarder&) = delete;
   Forwarder& operator=(const Forwarder&) = delete;
 
-  // A call now in the log.
-  void Add(const opencid::CallFields& call);
+  // A call is now in the log.
+  void Announce();
   std::wstring State() const;
 
  private:
@@ -52,7 +51,7 @@ class Forwarder {
   NoteHandler note_;
   mutable std::mutex lock_;
   std::condition_variable changed_;
-  std::deque<opencid::CallFields> fresh_;  // announced since the log was last read
+  bool announced_ = false;  // a call was logged since the log was last read
   bool stopping_ = false;
   std::wstring state_ = L"connecting";
   std::string pending_;  // bytes of a line not yet ended

@@ -179,7 +179,7 @@ void RunRelay(const RelaySettings& settings, HANDLE stop, const std::function<vo
                         try {
                           const opencid::CallFields fields = FieldsOfDeviceCall(call, Now());
                           server.Call(fields);
-                          if (forwarder) forwarder->Add(fields);
+                          if (forwarder) forwarder->Announce();
                         } catch (...) {
                           safeNote(L"A call could not be relayed.");
                         }
