@@ -57,6 +57,7 @@ for build in "${widths[@]}"; do
   run "$label" scripts/wine-run.sh "build/$build/monitor/monitor_startup_timing.exe" \
     "$(windows_path "build/$build/monitor/Test.exe")" "$(windows_path "build/$build/monitor/monitor_minimal_window.exe")" 21
   run "$label" scripts/wine-run.sh "build/$build/monitor/monitor_long_run.exe"
+  run "$label" scripts/wine-run.sh "build/$build/relay/win32/relay_timing.exe"
 done
 
 # Sizes as shipped: stripped copies of both programs in both widths.

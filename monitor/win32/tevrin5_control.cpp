@@ -37,8 +37,8 @@ std::wstring Argument(const activex::EventArguments& arguments, std::size_t inde
 
 }  // namespace
 
-Tevrin5Control::Tevrin5Control(HWND form)
-    : site_(form, CLSID_Tevrin5, TopOfForm(),
+Tevrin5Control::Tevrin5Control(HWND form, const CLSID& clsid)
+    : site_(form, clsid, TopOfForm(),
             [](const std::exception_ptr& failure) { tray::ReportFailure(failure); }),
       tevrin5_(site_.As<IUnknown>(IID_ITevrin5)) {
   if (!tevrin5_) throw common::Error(L"The device control has no ITevrin5 interface.", E_NOINTERFACE);

@@ -22,8 +22,9 @@ inline constexpr DISPID DispidOnSignalA = 210;
 
 class Tevrin5Control : public IDeviceControl {
  public:
-  // Raises when the device control is not installed or cannot be hosted.
-  explicit Tevrin5Control(HWND form);
+  // Raises when the device control is not installed or cannot be hosted. Another class with
+  // the device control's interface may stand in (the relay's setting).
+  explicit Tevrin5Control(HWND form, const CLSID& clsid = CLSID_Tevrin5);
 
   void Start() override;
   std::wstring Command(const std::wstring& text) override;

@@ -1,0 +1,207 @@
+// The forwarding thread: connection, start-up, one call at a time, the kept position.
+#include "relay/win32/forwarder.h"
+
+#include <ws2tcpip.h>
+
+#include "common/utf16.h"
+#include "opencid/ncid_server_lines.h"
+#include "relay/call_log_text.h"
+#include "relay/forwarding.h"
+#include "relay/win32/file_log_store.h"
+
+namespace relay::win32 {
+namespace {
+
+constexpr DWORD kFirstPauseMs = 1000, kLongestPauseMs = 30000;
+constexpr DWORD kStartUpMs = 5000, kAcceptMs = 10000;
+constexpr std::size_t kMaxLineBytes = 4096;
+
+SOCKET Connect(const std::string& host, unsigned port) {
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_protocol = IPPROTO_TCP;
+  addrinfo* found = nullptr;
+  if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) return INVALID_SOCKET;
+  SOCKET link = INVALID_SOCKET;
+  for (addrinfo* address = found; address && link == INVALID_SOCKET; address = address->ai_next) {
+    link = socket(address->ai_family, address->ai_socktype, address->ai_protocol);
+    if (link != INVALID_SOCKET && connect(link, address->ai_addr, static_cast<int>(address->ai_addrlen)) != 0) {
+      closesocket(link);
+      link = INVALID_SOCKET;
+    }
+  }
+  freeaddrinfo(found);
+  return link;
+}
+
+}  // namespace
+
+Forwarder::Forwarder(std::string host, unsigned port, std::wstring logPath, NoteHandler note)
+    : host_(std::move(host)), port_(port), logPath_(std::move(logPath)), note_(std::move(note)) {
+  // The first run forwards what comes from now on, not the history already logged.
+  if (GetFileAttributesW((logPath_ + L".forwarded").c_str()) == INVALID_FILE_ATTRIBUTES) {
+    FileLogStore log(logPath_);
+    const std::vector<opencid::CallFields> calls = ReadCallLog(log.Read(LogStore::Which::Current));
+    SetAccepted(calls.empty() ? opencid::CallFields{} : calls.back());
+  }
+  thread_ = std::thread([this] { Run(); });
+}
+
+Forwarder::~Forwarder() {
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    stopping_ = true;
+  }
+  changed_.notify_all();
+  thread_.join();
+}
+
+void Forwarder::Announce() {
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    announced_ = true;
+  }
+  changed_.notify_all();
+}
+
+std::wstring Forwarder::State() const {
+  std::lock_guard<std::mutex> guard(lock_);
+  return state_;
+}
+
+void Forwarder::SetState(std::wstring state) {
+  std::lock_guard<std::mutex> guard(lock_);
+  state_ = std::move(state);
+}
+
+bool Forwarder::Wait(DWORD milliseconds) {
+  std::unique_lock<std::mutex> guard(lock_);
+  changed_.wait_for(guard, std::chrono::milliseconds(milliseconds), [this] { return stopping_; });
+  return !stopping_;
+}
+
+void Forwarder::Run() noexcept {
+  WSADATA data;
+  if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return;
+  DWORD pause = kFirstPauseMs;
+  const std::wstring upstream = common::FromUtf8(host_) + L":" + std::to_wstring(port_);
+  while (true) {
+    try {
+      SOCKET link = Connect(host_, port_);
+      if (link != INVALID_SOCKET) {
+        SetState(L"connected to " + upstream);
+        note_(L"Forwarding to " + upstream + L".");
+        const bool heard = Connection(link);
+        closesocket(link);
+        if (heard) pause = kFirstPauseMs;
+        note_(L"Forwarding to " + upstream + L" is interrupted.");
+      }
+    } catch (...) {
+      note_(L"Forwarding failed.");
+    }
+    SetState(L"waiting for " + upstream);
+    if (!Wait(pause)) break;
+    pause = std::min(pause * 2, kLongestPauseMs);
+  }
+  WSACleanup();
+}
+
+bool Forwarder::Connection(SOCKET link) {
+  pending_.clear();
+  std::string line;
+  // The server's start-up, up to its end (or a quiet pause, for a server that sends none).
+  while (ReadLine(link, line, kStartUpMs))
+    if (line.rfind("300", 0) == 0) break;
+  bool heard = false;
+  while (true) {
+    {
+      std::lock_guard<std::mutex> guard(lock_);
+      announced_ = false;  // what was announced is in the log read next
+    }
+    for (const auto& call : Due()) {
+      if (!Forward(link, call)) return heard;
+      heard = true;
+    }
+    std::unique_lock<std::mutex> guard(lock_);
+    changed_.wait_for(guard, std::chrono::milliseconds(500), [this] { return stopping_ || announced_; });
+    if (stopping_) return heard;
+    if (announced_) continue;
+    guard.unlock();
+    // Meanwhile the server's lines are read and passed over; a closed link ends the connection.
+    fd_set set;
+    FD_ZERO(&set);
+    FD_SET(link, &set);
+    timeval none{0, 0};
+    if (select(0, &set, nullptr, nullptr, &none) > 0 && !ReadLine(link, line, 1)) return heard;
+  }
+}
+
+std::vector<opencid::CallFields> Forwarder::Due() const {
+  FileLogStore log(logPath_);
+  std::vector<opencid::CallFields> kept = ReadCallLog(log.Read(LogStore::Which::Older));
+  for (auto& call : ReadCallLog(log.Read(LogStore::Which::Current))) kept.push_back(std::move(call));
+  return CallsToForward(kept, LastAccepted());
+}
+
+bool Forwarder::Forward(SOCKET link, const opencid::CallFields& call) {
+  const std::string line = opencid::GatewayCallLine(call) + "\r\n";
+  if (send(link, line.data(), static_cast<int>(line.size()), 0) != static_cast<int>(line.size())) return false;
+  std::string answer;
+  const ULONGLONG deadline = GetTickCount64() + kAcceptMs;
+  while (GetTickCount64() < deadline) {
+    if (!ReadLine(link, answer, static_cast<DWORD>(deadline - GetTickCount64()))) return false;
+    if (AcceptedBy(answer, call)) {
+      SetAccepted(call);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool Forwarder::ReadLine(SOCKET link, std::string& line, DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  while (true) {
+    const std::size_t end = pending_.find('\n');
+    if (end != std::string::npos) {
+      line = pending_.substr(0, end);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      pending_.erase(0, end + 1);
+      return true;
+    }
+    if (pending_.size() > kMaxLineBytes) pending_.clear();
+    const ULONGLONG now = GetTickCount64();
+    if (now > deadline) return false;
+    fd_set set;
+    FD_ZERO(&set);
+    FD_SET(link, &set);
+    const ULONGLONG left = deadline > now ? deadline - now : 0;
+    timeval wait{static_cast<long>(left / 1000), static_cast<long>(left % 1000 * 1000)};
+    if (select(0, &set, nullptr, nullptr, &wait) <= 0) return false;
+    char buffer[4096];
+    const int received = recv(link, buffer, sizeof buffer, 0);
+    if (received <= 0) return false;
+    pending_.append(buffer, static_cast<std::size_t>(received));
+  }
+}
+
+std::optional<opencid::CallFields> Forwarder::LastAccepted() const {
+  FileLogStore state(logPath_ + L".forwarded");
+  const std::vector<opencid::CallFields> calls = ReadCallLog(state.Read(LogStore::Which::Current));
+  if (calls.empty()) return std::nullopt;
+  return calls.back();
+}
+
+void Forwarder::SetAccepted(const opencid::CallFields& call) {
+  // Written beside and moved over, so a kill leaves the old position or the new one.
+  const std::wstring path = logPath_ + L".forwarded", fresh = path + L".new";
+  HANDLE file = CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  const std::string text = call.number.empty() && call.date.empty() ? std::string() : LogLine(call);
+  DWORD written = 0;
+  const bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && FlushFileBuffers(file);
+  CloseHandle(file);
+  if (ok) MoveFileExW(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+}  // namespace relay::win32
