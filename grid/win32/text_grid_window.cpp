@@ -4,6 +4,7 @@
 
 #include "grid/win32/grid_cursors.h"
 #include "grid/win32/input_state.h"
+#include "grid/win32/text_grid_accessible.h"
 #include "grid/win32/update_region.h"
 #include "tray/win32/callback_guard.h"
 
@@ -61,6 +62,7 @@ LRESULT CALLBACK TextGridWindow::WindowProc(HWND window, UINT message, WPARAM wP
   if (!self) return DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->accessible_.Close();
     self->canvas_.reset();
     self->window_ = nullptr;
     return DefWindowProcW(window, message, wParam, lParam);
@@ -128,6 +130,10 @@ LRESULT TextGridWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       return 0;
     case WM_SETCURSOR:
       if (OnSetCursor(lParam)) return TRUE;
+      break;
+    case WM_GETOBJECT:
+      if (auto answer = accessible_.Answer(wParam, lParam, [this] { return new TextGridAccessible(window_, grid_); }))
+        return *answer;
       break;
     default:
       if (OnMouse(message, wParam, lParam)) return 0;

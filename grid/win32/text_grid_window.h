@@ -12,6 +12,7 @@
 
 #include "grid/grid_host.h"
 #include "grid/text_grid.h"
+#include "grid/win32/accessible_slot.h"
 #include "grid/win32/deferred_scroll_bars.h"
 #include "grid/win32/gdi_canvas.h"
 #include "grid/win32/inplace_edit_win32.h"
@@ -68,6 +69,7 @@ class TextGridWindow : public GridHost {
   // Over the window's own device context, which keeps its font between drawings.
   std::unique_ptr<GdiCanvas> canvas_;
   DeferredScrollBars scrollBars_;
+  AccessibleSlot accessible_;  // after grid_, which its object reads
 };
 
 }  // namespace grid::win32

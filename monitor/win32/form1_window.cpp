@@ -290,6 +290,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       if (!children_.empty()) ArrangeControls();
       return 0;
+    case WM_GETOBJECT:
+      if (auto answer = accessible_.Answer(wParam, lParam, [this] { return new Form1Accessible(window_, *this); }))
+        return *answer;
+      break;
     case WM_CLOSE:
       OnClose();
       return 0;
@@ -337,6 +341,7 @@ void TForm1::OnClose() {
 // The device control, then the grid and the tray icon go with the window. A window that
 // start-up gives up on ends no message loop: its constructor throws instead.
 void TForm1::OnDestroy() {
+  accessible_.Close();
   for (auto* timer : {timer1_.get(), timer2_.get()})
     if (timer) timer->SetEnabled(false);
   if (handlers_) handlers_->DestroyDevice();

@@ -13,9 +13,11 @@
 #include <vector>
 
 #include "monitor/form1_handlers.h"
+#include "grid/win32/accessible_slot.h"
 #include "grid/win32/text_grid_window.h"
 #include "monitor/form1_layout.h"
 #include "monitor/text_grid1.h"
+#include "monitor/win32/form1_accessible.h"
 #include "monitor/win32/form1_parts.h"
 #include "monitor/win32/form_timer.h"
 #include "monitor/win32/gdi_font.h"
@@ -28,7 +30,7 @@
 
 namespace monitor::win32 {
 
-class TForm1 : public IFormWindow, private ILabelSurface {
+class TForm1 : public IFormWindow, private ILabelSurface, private IForm1Readout {
  public:
   static constexpr UINT_PTR Timer1Id = 1;
   static constexpr UINT_PTR Timer2Id = 2;
@@ -75,6 +77,10 @@ class TForm1 : public IFormWindow, private ILabelSurface {
   void CreateControls();
   HWND CreateMeter(const PlacedControl& placed, const GdiFont& font);
   void RepaintArea(const RECT& area) override;
+  void CaptionChanged(const LabelControl& label) override;
+  std::wstring LabelCaption(const wchar_t* label) const override;
+  std::optional<RECT> PlaceOf(const wchar_t* control) const override;
+  HWND WindowOf(const wchar_t* control) const override;
   void PaintArea(HDC dc, const RECT& area) const;
   void OnPaint();
   void CreateTextGrid1(const PlacedControl& placed);
@@ -108,6 +114,7 @@ class TForm1 : public IFormWindow, private ILabelSurface {
   std::optional<TForm1Handlers> handlers_;
   bool starting_ = false;
   bool closeWaiting_ = false;
+  grid::win32::AccessibleSlot accessible_;  // last: its object reads the controls above
 };
 
 }  // namespace monitor::win32

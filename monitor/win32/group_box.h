@@ -12,6 +12,7 @@ class GroupBox {
   GroupBox(const RECT& place, const wchar_t* caption, HFONT font, int captionHeight);
 
   void MoveTo(const RECT& place) { place_ = place; }
+  const RECT& Place() const noexcept { return place_; }
   // Whether area shows any of the frame or the caption; inside them there is only the face,
   // so a label's repaint draws no group box.
   bool Meets(const RECT& area) const;

@@ -41,6 +41,7 @@ void LabelControl::SetCaption(const std::wstring& caption) {
   if (autoSize_) FitToText();
   // What a shrinking label uncovers is painted again with it.
   surface_.RepaintArea(Union(before, place_));
+  surface_.CaptionChanged(*this);
 }
 
 void LabelControl::MoveTo(const RECT& place) {

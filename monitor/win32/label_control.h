@@ -11,12 +11,16 @@
 
 namespace monitor::win32 {
 
+class LabelControl;
+
 // The window a label is painted on.
 class ILabelSurface {
  public:
   virtual ~ILabelSurface() = default;
   // Paints again, at once, what lies in area of the window's client area.
   virtual void RepaintArea(const RECT& area) = 0;
+  // A label's text has changed: a screen reader is told, as of the platform's own labels.
+  virtual void CaptionChanged(const LabelControl& label) = 0;
 };
 
 class LabelControl : public ITextLabel {
