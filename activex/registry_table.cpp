@@ -55,7 +55,8 @@ std::vector<RegistryEntry> ControlRegistryEntries(const ControlRegistration& con
   const std::wstring classKey = ClassKey(control.clsid);
   std::vector<RegistryEntry> entries{
       {classKey, {}, control.description},
-      {classKey + L"\\InprocServer32", {}, InprocServerPath(control.modulePath)},
+      {classKey + L"\\InprocServer32", {},
+       control.inprocServerPath.empty() ? InprocServerPath(control.modulePath) : control.inprocServerPath},
       {classKey + L"\\InprocServer32", L"ThreadingModel", control.threadingModel},
   };
   if (!control.progId.empty()) {

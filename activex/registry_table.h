@@ -36,6 +36,9 @@ struct ControlRegistration {
   unsigned long miscStatus = 0;
   std::wstring toolboxBitmap;   // resource identifier, e.g. L"1"
   std::vector<std::wstring> verbs;  // "Properties,0,2" for verb 0, ...
+  // InprocServer32's text; empty: InprocServerPath(modulePath). An installer's table names
+  // the file it installs here.
+  std::wstring inprocServerPath;
 };
 
 // The entries of an ActiveX control's class key, ProgID key and their subkeys, in the order

@@ -24,6 +24,7 @@ std::wstring SimulatedDevice::Command(const std::wstring& command) {
   }
   if (command == L"devicemodel") return plugged_ ? model_ : std::wstring();
   if (command == L"serial") return plugged_ ? serial_ : std::wstring();
+  if (command == L"reason") return plugged_ ? std::wstring() : L"the simulated device is unplugged (devctl plug)";
   if (command == L"test_stop") {
     started_ = false;
     return {};

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "activex/bstr.h"
+#include "activex/com_ptr.h"
 #include "activex/server_module.h"
 #include "common/error.h"
 #include "legacy/kallora_plus_interface.h"
@@ -32,14 +33,18 @@ std::wstring VersionOf(ITypeLib* library) {
 }  // namespace
 
 activex::ControlRegistration KalloraPlusRegistration() {
-  ITypeLib* library = activex::ModuleTypeLibrary();
+  return KalloraPlusRegistration(activex::ModuleTypeLibrary(), activex::ModulePath());
+}
+
+activex::ControlRegistration KalloraPlusRegistration(ITypeLib* library, const std::wstring& modulePath) {
+  activex::ComPtr<ITypeInfo> classInfo;
+  Check(library->GetTypeInfoOfGuid(CLSID_KalloraPlus, classInfo.Put()));
   activex::Bstr className, description;
-  Check(activex::ModuleTypeInfo(CLSID_KalloraPlus)->GetDocumentation(-1, className.Put(), description.Put(), nullptr,
-                                                                      nullptr));
+  Check(classInfo->GetDocumentation(-1, className.Put(), description.Put(), nullptr, nullptr));
   return {
       .clsid = CLSID_KalloraPlus,
       .description = description.Text(),
-      .modulePath = activex::ModulePath(),
+      .modulePath = modulePath,
       .threadingModel = L"Both",
       .progId = NameOf(library) + L"." + className.Text(),
       .version = VersionOf(library),
@@ -47,6 +52,7 @@ activex::ControlRegistration KalloraPlusRegistration() {
       .miscStatus = kKalloraPlusMiscStatus,
       .toolboxBitmap = L"1",
       .verbs = {L"Properties,0,2"},
+      .inprocServerPath = {},
   };
 }
 

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <oleidl.h>
 
+#include <string>
+
 #include "activex/registry_table.h"
 
 namespace legacy {
@@ -19,5 +21,7 @@ static_assert(kKalloraPlusMiscStatus == 0x32191);
 // The class's registration. Its name, description, ProgID and version come from the module's
 // type library, so they always agree with what hosts compiled against.
 activex::ControlRegistration KalloraPlusRegistration();
+// The same for a server at modulePath whose type library is library (for the installer's tables).
+activex::ControlRegistration KalloraPlusRegistration(ITypeLib* library, const std::wstring& modulePath);
 
 }  // namespace legacy

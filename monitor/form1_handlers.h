@@ -35,6 +35,9 @@ class TForm1Handlers {
   // Connection status and signal meters.
   void Timer1Timer();
   void Tevrin51SignalA(IDeviceControl& sender, const SignalArgs& levels);
+  // The status line's tooltip: the control's reason while it is not connected, asked only
+  // when the tooltip shows; empty when connected or when the control gives none.
+  std::wstring NotConnectedReason();
 
   IDeviceControl* Tevrin51() const noexcept { return tevrin51_.get(); }
   std::int32_t CallCount() const noexcept { return callCount_; }

@@ -53,6 +53,11 @@ void TForm1Handlers::PollDevice() {
   }
 }
 
+std::wstring TForm1Handlers::NotConnectedReason() {
+  if (!tevrin51_ || c_.Label9.Caption() != texts::NotConnected) return {};
+  return tevrin51_->Command(texts::ReasonCommand);
+}
+
 // Once per loss of the device: the rows stay, blank, and counting starts again.
 void TForm1Handlers::ResetCallLog() {
   c_.TextGrid1.ClearCells();

@@ -7,6 +7,8 @@ inline constexpr const wchar_t* AccessCode = L"+:~.-q";
 inline constexpr const wchar_t* DeviceModelCommand = L"devicemodel";
 inline constexpr const wchar_t* SerialCommand = L"serial";
 inline constexpr const wchar_t* StopCommand = L"test_stop";
+// Why the control is not connected; a control that does not know the command answers nothing.
+inline constexpr const wchar_t* ReasonCommand = L"reason";
 
 inline constexpr const wchar_t* FilesMissing = L"Dosyalar eksik.";
 inline constexpr const wchar_t* CompleteInstallation = L"Kurulumu tamamlayınız.";

@@ -24,12 +24,14 @@ for preset in "${presets[@]}"; do
   settings=()
   # The 32-bit build writes its type library with a program of its own width; where no
   # 32-bit program runs, the 64-bit writer does it.
+  # So does the writer of its installer's registry entries.
   if [[ $preset == windows ]] && ! runs_32bit_programs; then
     configure windows64
-    cmake --build --preset windows64 --target make_type_library
-    settings=(-DTYPE_LIBRARY_WRITER="$root/build/windows64/legacy/make_type_library.exe")
+    cmake --build --preset windows64 --target make_type_library make_installer_registry
+    settings=(-DTYPE_LIBRARY_WRITER="$root/build/windows64/legacy/make_type_library.exe"
+              -DINSTALLER_REGISTRY_WRITER="$root/build/windows64/make_installer_registry.exe")
   elif [[ $preset == windows ]]; then
-    settings=(-DTYPE_LIBRARY_WRITER=)
+    settings=(-DTYPE_LIBRARY_WRITER= -DINSTALLER_REGISTRY_WRITER=)
   fi
   configure "$preset" "${settings[@]}"
   cmake --build --preset "$preset"

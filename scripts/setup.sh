@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need on a Debian machine, once: both MinGW-w64 cross
-# compilers, the 64-bit half of Wine everywhere and its 32-bit half wherever i386 packages
-# install. A machine that already has everything is left untouched (no apt call at all).
-# Whatever fails says why on the screen.
+# compilers, the Windows Installer tools (wixl, msitools), the 64-bit half of Wine everywhere
+# and its 32-bit half wherever i386 packages install. A machine that already has everything
+# is left untouched (no apt call at all). Whatever fails says why on the screen.
 set -euo pipefail
 
 packages=(
@@ -13,6 +13,7 @@ packages=(
   mingw-w64-tools
   wine wine64 xvfb xauth x11-utils xdotool imagemagick socat python3
   fonts-liberation fonts-dejavu-core locales
+  wixl msitools
 )
 # The 32-bit half of Wine; a machine without the i386 architecture builds and tests 64 bits.
 optional_packages=(wine32:i386)

@@ -25,13 +25,15 @@ class DeviceTest : public ::testing::Test {
   }
 };
 
-TEST_F(DeviceTest, AnswersTheModelAndSerialOnlyWhilePlugged) {
+TEST_F(DeviceTest, AnswersTheModelAndSerialOnlyWhilePluggedAndWhyNotWhileUnplugged) {
   EXPECT_EQ(L"", device.Command(L"+:~.-q"));
   EXPECT_EQ(L"", device.Command(L"devicemodel"));
   EXPECT_EQ(L"", device.Command(L"serial"));
+  EXPECT_EQ(L"the simulated device is unplugged (devctl plug)", device.Command(L"reason"));
   EXPECT_EQ(L"plugged KX-8 A1234", Run({L"plug", L"KX-8", L"A1234"}));
   EXPECT_EQ(L"KX-8", device.Command(L"devicemodel"));
   EXPECT_EQ(L"A1234", device.Command(L"serial"));
+  EXPECT_EQ(L"", device.Command(L"reason"));
   EXPECT_EQ(L"", device.Command(L"anything else"));
   EXPECT_EQ(L"unplugged", Run({L"unplug"}));
   EXPECT_EQ(L"", device.Command(L"devicemodel"));

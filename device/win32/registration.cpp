@@ -14,13 +14,7 @@ namespace device {
 
 namespace {
 
-std::vector<activex::RegistryEntry> Entries() {
-  return activex::ControlRegistryEntries({CLSID_Tevrin5, L"Tevrin5 Control", activex::ModulePath(), L"Apartment",
-                                          L"SimulatedDevice.Tevrin5", L"1.0", activex::RegistryForm(LIBID_SimulatedDeviceLib),
-                                          OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_INSIDEOUT |
-                                              OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE,
-                                          L"", {}});
-}
+std::vector<activex::RegistryEntry> Entries() { return DeviceRegistryEntries(activex::ModulePath()); }
 
 std::wstring LongPath(const std::wstring& path) {
   std::wstring longPath(MAX_PATH * 2, L'\0');
@@ -38,6 +32,15 @@ bool TakenByAnother() { return RegisteredToAnother(CLSID_Tevrin5); }
 
 }  // namespace
 
+std::vector<activex::RegistryEntry> DeviceRegistryEntries(const std::wstring& modulePath,
+                                                          const std::wstring& inprocServerPath) {
+  return activex::ControlRegistryEntries({CLSID_Tevrin5, L"Tevrin5 Control", modulePath, L"Apartment",
+                                          L"SimulatedDevice.Tevrin5", L"1.0", activex::RegistryForm(LIBID_SimulatedDeviceLib),
+                                          OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_INSIDEOUT |
+                                              OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE,
+                                          L"", {}, inprocServerPath});
+}
+
 std::wstring RegisteredServer(const CLSID& clsid) {
   return activex::ReadRegistryText(HKEY_CLASSES_ROOT, activex::ClassKey(clsid) + L"\\InprocServer32");
 }
@@ -53,7 +56,7 @@ void RegisterDevice(bool force) {
   if (!force && TakenByAnother())
     throw common::Error(L"The device control is already registered to " + RegisteredServer() +
                             L"; the simulated device leaves it in place (devctl register --force replaces it).",
-                        static_cast<std::int32_t>(SELFREG_E_CLASS));
+                        kClassHeldByAnother);
   activex::RegisterModuleTypeLibrary();
   activex::WriteRegistryEntries(HKEY_CLASSES_ROOT, Entries());
 }
@@ -62,7 +65,7 @@ void UnregisterDevice() {
   if (TakenByAnother())
     throw common::Error(L"The device control is registered to " + RegisteredServer() +
                             L", not to the simulated device; its registration is left in place.",
-                        static_cast<std::int32_t>(SELFREG_E_CLASS));
+                        kClassHeldByAnother);
   if (!RegisteredServer().empty()) activex::RemoveRegistryEntries(HKEY_CLASSES_ROOT, Entries());
   activex::UnregisterModuleTypeLibrary();
 }

@@ -5,9 +5,22 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
+
+#include "activex/registry_table.h"
 
 namespace device {
+
+// What a registration refused because another file holds the class returns to regsvr32: a
+// code whose system text names the reason ("Class already exists."), where the registration
+// codes of olectl.h read as an unrelated event-system failure.
+inline constexpr std::int32_t kClassHeldByAnother = static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_CLASS_ALREADY_EXISTS));
+
+// The class's registry entries for a server at modulePath (besides its type library's).
+std::vector<activex::RegistryEntry> DeviceRegistryEntries(const std::wstring& modulePath,
+                                                          const std::wstring& inprocServerPath = {});
 
 // Throws common::Error with a message for the user when the class belongs to another file.
 void RegisterDevice(bool force);

@@ -9,6 +9,7 @@
 #include "activex/error_info.h"
 #include "activex/registry_table.h"
 #include "activex/server_module.h"
+#include "common/error.h"
 #include "legacy/control/kallora_plus_control.h"
 #include "legacy/kallora_plus_class.h"
 #include "legacy/kallora_plus_interface.h"
@@ -53,6 +54,20 @@ void UnregisterTypeLibrary() {
                kWin64 ? SYS_WIN64 : SYS_WIN32);
 }
 
+// A registration step's failure as regsvr32 shows it: the system's code when it has one (access
+// denied stays access denied), E_FAIL otherwise.
+template <class Step>
+HRESULT Registration(Step&& step) noexcept {
+  try {
+    step();
+    return S_OK;
+  } catch (const common::Error& failure) {
+    return failure.SystemCode() != 0 ? static_cast<HRESULT>(failure.SystemCode()) : E_FAIL;
+  } catch (...) {
+    return E_FAIL;
+  }
+}
+
 }  // namespace
 
 extern "C" {
@@ -64,24 +79,18 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
 STDAPI DllCanUnloadNow() { return activex::CanUnloadNow(); }
 
 STDAPI DllRegisterServer() {
-  try {
+  return Registration([] {
     activex::RegisterModuleTypeLibrary();
     activex::WriteRegistryEntries(HKEY_CLASSES_ROOT, activex::ControlRegistryEntries(legacy::KalloraPlusRegistration()));
-    return S_OK;
-  } catch (...) {
-    return E_FAIL;
-  }
+  });
 }
 
 STDAPI DllUnregisterServer() {
-  try {
+  return Registration([] {
     UnregisterTypeLibrary();
     activex::RemoveRegistryEntries(HKEY_CLASSES_ROOT,
                                    activex::ControlRegistryEntries(legacy::KalloraPlusRegistration()));
-    return S_OK;
-  } catch (...) {
-    return E_FAIL;
-  }
+  });
 }
 
 }  // extern "C"

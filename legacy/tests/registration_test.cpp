@@ -1,6 +1,7 @@
 // regsvr32 on tevrin4.dll copied into a folder whose name has a blank: exactly the table's
 // entries, the same after a second registration, and nothing of them after /u; with the other
-// width's server registered too, /u of one leaves the other's registration whole.
+// width's server registered too, /u of one leaves the other's registration whole; a refused
+// registration returns the system's reason.
 #include <windows.h>
 #include <ole2.h>
 
@@ -135,6 +136,33 @@ TEST_F(RegistrationTest, RemovalLeavesTheOtherWidthsTypeLibraryWhole) {
   ASSERT_EQ(RunRegsvr32(L"/s /u \"" + kLibrary + L"\""), 0u);
   EXPECT_FALSE(KeyExists(kTypeLibKey + L"\\1.0"));
   EXPECT_FALSE(KeyExists(kInterfaceKey));
+}
+
+// A registration that the system refuses returns the system's own code, as regsvr32 shows it,
+// rather than E_FAIL: here the process's classes root is a scratch key whose CLSID key is
+// volatile, so no lasting class key can be made under it.
+TEST_F(RegistrationTest, AFailureReturnsTheSystemsReason) {
+  const wchar_t scratchName[] = L"Software\\KalloraScratchRoot";
+  HKEY scratch = nullptr, classes = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, scratchName, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch, nullptr),
+            ERROR_SUCCESS);
+  ASSERT_EQ(RegCreateKeyExW(scratch, L"CLSID", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &classes,
+                            nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(classes);
+  const HMODULE library = LoadLibraryW(kLibrary.c_str());
+  ASSERT_NE(library, nullptr);
+  using Export = HRESULT(STDAPICALLTYPE*)();
+  const auto registerServer =
+      reinterpret_cast<Export>(reinterpret_cast<void*>(GetProcAddress(library, "DllRegisterServer")));
+  ASSERT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, scratch), ERROR_SUCCESS);
+  const HRESULT result = registerServer();
+  RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+  RegCloseKey(scratch);
+  RegDeleteTreeW(HKEY_CURRENT_USER, scratchName);
+  FreeLibrary(library);
+  EXPECT_EQ(result, HRESULT_FROM_WIN32(ERROR_CHILD_MUST_BE_VOLATILE));
+  EXPECT_FALSE(KeyExists(kClassKey));
 }
 
 #ifdef TEVRIN4_32BIT_PATH

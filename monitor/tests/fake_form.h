@@ -136,6 +136,7 @@ class FakeTray : public ITrayBalloon {
 struct DeviceState {
   std::wstring Model;
   std::wstring Serial;
+  std::wstring Reason;  // what "reason" answers
   int FailingCommands = 0;  // the next N commands raise
   std::wstring FailingCommand;  // this command always raises
   bool StartFails = false;
@@ -161,6 +162,7 @@ class FakeDevice : public IDeviceControl {
     }
     if (text == L"devicemodel") return state_.Model;
     if (text == L"serial") return state_.Serial;
+    if (text == L"reason") return state_.Reason;
     return L"";
   }
   void SetOnSignalA(SignalHandler handler) override {

@@ -50,6 +50,21 @@ TEST(Timer1Timer, PluggedDeviceShowsConnectedWithModelAndSerial) {
   EXPECT_THAT(form.device().Received, ElementsAre("devicemodel", "serial"));
 }
 
+// The status line's tooltip asks the control why only while it is not connected; polling
+// never sends the command.
+TEST(Timer1Timer, TheReasonIsAskedOnlyWhileNotConnected) {
+  Polled form;
+  form.device().Reason = L"ncid:10.0.0.1:3333 not connected: connection refused";
+  form.handlers.Timer1Timer();
+  EXPECT_THAT(form.device().Received, ElementsAre("devicemodel"));
+  EXPECT_EQ(form.handlers.NotConnectedReason(), L"ncid:10.0.0.1:3333 not connected: connection refused");
+  form.Plug();
+  form.handlers.Timer1Timer();
+  form.device().Received.clear();
+  EXPECT_EQ(form.handlers.NotConnectedReason(), L"");
+  EXPECT_THAT(form.device().Received, ::testing::IsEmpty());
+}
+
 TEST(Timer1Timer, LosingTheDeviceBlanksTheListOnceAndReconnectingLeavesItAlone) {
   Polled form;
   form.Plug();

@@ -88,6 +88,9 @@ void TForm1::Build() {
   timer2_->SetEnabled(Form1Timers()[1].Enabled);
   devices_ = parts_.CreateDeviceFactory(window_);
   handlers_.emplace(ControlsForHandlers(), *devices_, parts_.Beeps());
+  statusTooltip_ = std::make_unique<StatusTooltip>(window_, LabelNamed(L"Label9").Place(), [this] {
+    return handlers_ ? handlers_->NotConnectedReason() : std::wstring();
+  });
   handlers_->FormCreate();
 }
 
@@ -279,6 +282,11 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       OnTimer(wParam);
       return 0;
+    case WM_NOTIFY:
+      if (statusTooltip_) {
+        if (auto answer = statusTooltip_->OnNotify(lParam)) return *answer;
+      }
+      break;
     case WM_CONTEXTMENU:
       OnContextMenu(reinterpret_cast<HWND>(wParam), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
@@ -311,6 +319,8 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void TForm1::OnTimer(UINT_PTR id) {
   if (!handlers_) return;
   if (id == Timer1Id) handlers_->Timer1Timer();
+  // The status line's text, and so its size, follows the poll.
+  if (id == Timer1Id && statusTooltip_) statusTooltip_->Place(LabelNamed(L"Label9").Place());
   if (id == Timer2Id) handlers_->Timer2Timer();
 }
 
@@ -344,6 +354,7 @@ void TForm1::OnDestroy() {
   accessible_.Close();
   for (auto* timer : {timer1_.get(), timer2_.get()})
     if (timer) timer->SetEnabled(false);
+  statusTooltip_.reset();
   if (handlers_) handlers_->DestroyDevice();
   handlers_.reset();
   callList_.reset();

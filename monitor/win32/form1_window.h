@@ -24,6 +24,7 @@
 #include "monitor/win32/group_box.h"
 #include "monitor/win32/label_control.h"
 #include "monitor/win32/meter_control.h"
+#include "monitor/win32/status_tooltip.h"
 #include "monitor/win32/tray_icon1.h"
 #include "tray/win32/application.h"
 #include "tray/win32/popup_menu_win32.h"
@@ -109,6 +110,7 @@ class TForm1 : public IFormWindow, private ILabelSurface, private IForm1Readout 
   std::unique_ptr<TextGrid1CallList> callList_;
   tray::TPopupMenu popupMenu1_;
   std::unique_ptr<TrayIcon1> trayIcon1_;
+  std::unique_ptr<StatusTooltip> statusTooltip_;
   std::unique_ptr<FormTimer> timer1_, timer2_;
   std::unique_ptr<IDeviceControlFactory> devices_;
   std::optional<TForm1Handlers> handlers_;

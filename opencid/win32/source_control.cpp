@@ -180,7 +180,10 @@ HRESULT SourceControl::Command(BSTR text, BSTR* result) {
   return Guard([&] {
     ++commandCount_;
     const std::wstring command = activex::TextOf(text);
-    activex::Bstr answer(command == L"devicemodel" ? Model() : command == L"serial" ? source_.Serial() : L"");
+    activex::Bstr answer(command == L"devicemodel" ? Model()
+                         : command == L"serial"    ? source_.Serial()
+                         : command == L"reason"    ? (connected_ ? std::wstring() : Status())
+                                                   : std::wstring());
     if (!answer.Get()) throw std::bad_alloc();
     *result = answer.Detach();
   });

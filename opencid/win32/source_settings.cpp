@@ -22,18 +22,8 @@ const wchar_t kLinesKey[] = L"Software\\OpenCallerId\\Lines";
 constexpr DWORD kMiscStatus = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_INSIDEOUT |
                               OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE;
 
-// No type library is registered: the one in the file serves the control's own dispatch, and
-// registering it would rewrite the interface keys that the device control's library owns.
-std::vector<activex::RegistryEntry> ControlEntries() {
-  return activex::ControlRegistryEntries({CLSID_OpenCallerIdDevice, L"Open caller-ID source device",
-                                          activex::ModulePath(), L"Apartment", L"OpenCallerId.Device", L"1.0", L"",
-                                          kMiscStatus, L"", {}});
-}
-
-std::vector<activex::RegistryEntry> DeviceEntries() {
-  return activex::ControlRegistryEntries(
-      {CLSID_Tevrin5, L"Tevrin5 Control", activex::ModulePath(), L"Apartment", L"", L"1.0", L"", kMiscStatus, L"", {}});
-}
+std::vector<activex::RegistryEntry> ControlEntries() { return ControlRegistryEntries(activex::ModulePath()); }
+std::vector<activex::RegistryEntry> DeviceEntries() { return AsDeviceRegistryEntries(activex::ModulePath()); }
 
 HKEY RootOf(SourceScope scope) { return scope == SourceScope::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
@@ -52,6 +42,21 @@ std::wstring ReadSourceText(SourceScope scope) {
 }
 
 }  // namespace
+
+// No type library is registered: the one in the file serves the control's own dispatch, and
+// registering it would rewrite the interface keys that the device control's library owns.
+std::vector<activex::RegistryEntry> ControlRegistryEntries(const std::wstring& modulePath,
+                                                           const std::wstring& inprocServerPath) {
+  return activex::ControlRegistryEntries({CLSID_OpenCallerIdDevice, L"Open caller-ID source device", modulePath,
+                                          L"Apartment", L"OpenCallerId.Device", L"1.0", L"", kMiscStatus, L"", {},
+                                          inprocServerPath});
+}
+
+std::vector<activex::RegistryEntry> AsDeviceRegistryEntries(const std::wstring& modulePath,
+                                                            const std::wstring& inprocServerPath) {
+  return activex::ControlRegistryEntries({CLSID_Tevrin5, L"Tevrin5 Control", modulePath, L"Apartment", L"", L"1.0",
+                                          L"", kMiscStatus, L"", {}, inprocServerPath});
+}
 
 EffectiveSource ReadSource() {
   for (SourceScope scope : {SourceScope::User, SourceScope::Machine}) {
@@ -121,7 +126,7 @@ void RegisterAsDevice() {
   if (device::RegisteredToAnother(CLSID_Tevrin5))
     throw common::Error(L"The device control is already registered to " + device::RegisteredServer(CLSID_Tevrin5) +
                             L"; this source is not registered in its place.",
-                        static_cast<std::int32_t>(SELFREG_E_CLASS));
+                        device::kClassHeldByAnother);
   activex::WriteRegistryEntries(HKEY_CLASSES_ROOT, DeviceEntries());
 }
 
@@ -130,8 +135,21 @@ void UnregisterAsDevice() {
     activex::RemoveRegistryEntries(HKEY_CLASSES_ROOT, DeviceEntries());
 }
 
+namespace {
+
+// regsvr32 shows "The parameter is incorrect" for a command line that says nothing we know.
+InstallCommand ReadInstallCommand(std::wstring_view commandLine) {
+  try {
+    return ParseInstallCommand(commandLine);
+  } catch (const common::Error& failure) {
+    throw common::Error(failure.Message(), static_cast<std::int32_t>(E_INVALIDARG));
+  }
+}
+
+}  // namespace
+
 void Install(bool install, std::wstring_view commandLine) {
-  const InstallCommand command = ParseInstallCommand(commandLine);
+  const InstallCommand command = ReadInstallCommand(commandLine);
   if (command.perUser) {
     // A user's own choice: no registration, no elevation.
     if (!install) return ForgetSource(SourceScope::User);

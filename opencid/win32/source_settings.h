@@ -7,7 +7,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "activex/registry_table.h"
 #include "opencid/source_setting.h"
 
 namespace opencid {
@@ -34,15 +36,23 @@ std::wstring ScopeName(SourceScope scope);
 std::string StoredLineNumbers(const std::wstring& deviceId);
 void StoreLineNumbers(const std::wstring& deviceId, const std::string& saved);
 
+// The registry entries of the control's own class, and of the device control's class, for a
+// server at modulePath.
+std::vector<activex::RegistryEntry> ControlRegistryEntries(const std::wstring& modulePath,
+                                                           const std::wstring& inprocServerPath = {});
+std::vector<activex::RegistryEntry> AsDeviceRegistryEntries(const std::wstring& modulePath,
+                                                            const std::wstring& inprocServerPath = {});
+
 void RegisterControl();
 void UnregisterControl();
-// Throws common::Error (SELFREG_E_CLASS) and changes nothing when another file has the class.
+// Throws common::Error (device::kClassHeldByAnother) and changes nothing when another file has the class.
 void RegisterAsDevice();
 // Removes the device control's class only when it is registered to this file.
 void UnregisterAsDevice();
 // What DllInstall does with its command line: "SOURCE[,as-device]" registers and stores the
 // machine-wide source; "SOURCE,per-user" stores only this user's; on removal, "per-user"
-// removes only this user's source, anything else the registration and both sources.
+// removes only this user's source, anything else the registration and both sources. A command
+// line it cannot read fails with E_INVALIDARG.
 void Install(bool install, std::wstring_view commandLine);
 
 }  // namespace opencid

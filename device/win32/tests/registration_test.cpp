@@ -7,6 +7,7 @@
 #include "activex/registry_table.h"
 #include "activex/server_module.h"
 #include "common/utf16.h"
+#include "device/win32/registration.h"
 #include "device_test_support.h"
 #include "tevrin5_typelib.h"
 
@@ -52,7 +53,7 @@ TEST_F(RegistrationTest, RegisteringWritesTheClassAndItsTypeLibraryPointingHere)
 TEST_F(RegistrationTest, AnotherFilesRegistrationIsRefusedWithAMessageAndKept) {
   library_.Call("DllUnregisterServer");
   RegisterOtherFile();
-  EXPECT_EQ(SELFREG_E_CLASS, library_.Call("DllRegisterServer"));
+  EXPECT_EQ(device::kClassHeldByAnother, library_.Call("DllRegisterServer"));
   activex::ComPtr<IErrorInfo> info;
   ASSERT_EQ(S_OK, GetErrorInfo(0, info.Put()));
   BSTR description = nullptr;
@@ -61,7 +62,7 @@ TEST_F(RegistrationTest, AnotherFilesRegistrationIsRefusedWithAMessageAndKept) {
   SysFreeString(description);
   EXPECT_EQ(kOtherFile, activex::ReadRegistryText(HKEY_CLASSES_ROOT, kServerKey));
 
-  EXPECT_EQ(SELFREG_E_CLASS, library_.Call("DllUnregisterServer"));
+  EXPECT_EQ(device::kClassHeldByAnother, library_.Call("DllUnregisterServer"));
   EXPECT_EQ(kOtherFile, activex::ReadRegistryText(HKEY_CLASSES_ROOT, kServerKey));
 
   ToolRun refused = RunDevctl(L"register");

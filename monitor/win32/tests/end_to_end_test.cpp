@@ -1,5 +1,9 @@
 // Test.exe end to end under Wine: its window over the simulated device, driven by the console
 // tool; the state read from the real controls (label texts, meter positions, grid cells).
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <cstdio>
 
 #include <gmock/gmock.h>
@@ -36,16 +40,47 @@ void Plug(Monitor& monitor) {
   ASSERT_TRUE(Shows(monitor, L"Label9", Connected));
 }
 
+struct TooltipSearch {
+  HWND form, tooltip;
+};
+
+BOOL CALLBACK FindStatusTooltip(HWND window, LPARAM state) {
+  auto* search = reinterpret_cast<TooltipSearch*>(state);
+  wchar_t name[64];
+  GetClassNameW(window, name, 64);
+  if (lstrcmpiW(name, TOOLTIPS_CLASSW) != 0 || GetWindow(window, GW_OWNER) != search->form) return TRUE;
+  search->tooltip = window;
+  return FALSE;
+}
+
+// The text the status line's tooltip would show now, as the tooltip asks the window for it.
+std::wstring StatusTooltipText(HWND form) {
+  TooltipSearch search{form, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindStatusTooltip, reinterpret_cast<LPARAM>(&search));
+  HWND tooltip = search.tooltip;
+  if (!tooltip) return L"<no tooltip>";
+  wchar_t text[512] = {};
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = form;
+  tool.uId = 1;
+  tool.lpszText = text;
+  SendMessageW(tooltip, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+  return text;
+}
+
 TEST_F(EndToEnd, NoDeviceThenPluggedShowsTheConnection) {
   Monitor monitor;
   EXPECT_EQ(monitor.Text(L"Label9"), L"--");
   ASSERT_TRUE(Shows(monitor, L"Label9", NotConnected));
   EXPECT_EQ(monitor.Text(L"Label24"), L"");
   EXPECT_EQ(monitor.Text(L"Label25"), L"");
+  EXPECT_EQ(StatusTooltipText(monitor.form->Handle()), L"the simulated device is unplugged (devctl plug)");
 
   Plug(monitor);
   EXPECT_EQ(monitor.Text(L"Label24"), L"Cihaz modeli: KX-4");
   EXPECT_EQ(monitor.Text(L"Label25"), L"Seri no: TR-0042");
+  EXPECT_EQ(StatusTooltipText(monitor.form->Handle()), L"");
 }
 
 TEST_F(EndToEnd, TwelveCallsThenLossThenReconnection) {
@@ -187,23 +222,35 @@ TEST_F(EndToEnd, WithoutTheDeviceControlTestExeEndsWithExitCodeZeroWhenClosed) {
   ClosesWithExitCodeZero();
 }
 
-TEST_F(EndToEnd, TwoProgramsSideBySideEachHaveTheirOwnBeepMutex) {
-  MonitorProcess first, second;
+// A second start brings the first window forward and ends, so that no call beeps twice; the
+// one program has its beep mutex.
+TEST_F(EndToEnd, ASecondStartBringsTheFirstWindowForwardAndEnds) {
+  MonitorProcess first;
   ASSERT_NE(first.Window(), nullptr);
-  ASSERT_NE(second.Window(), nullptr);
-  // The window shows before its start-up has made the mutex.
-  for (DWORD id : {first.Id(), second.Id()}) {
-    const std::wstring name = std::to_wstring(id) + L".b..1";
-    HANDLE mutex = nullptr;
-    PumpUntil([&] { return (mutex = OpenMutexW(SYNCHRONIZE, FALSE, name.c_str())) != nullptr; }, 8 * Tick);
-    EXPECT_NE(mutex, nullptr) << common::ToUtf8(name);
-    if (mutex) CloseHandle(mutex);
-  }
+  const std::wstring name = std::to_wstring(first.Id()) + L".b..1";
+  HANDLE mutex = nullptr;
+  PumpUntil([&] { return (mutex = OpenMutexW(SYNCHRONIZE, FALSE, name.c_str())) != nullptr; }, 8 * Tick);
+  EXPECT_NE(mutex, nullptr) << common::ToUtf8(name);
+  if (mutex) CloseHandle(mutex);
   EXPECT_EQ(GetWindowTextLengthW(first.Window()), 4);  // "TEST"
+  ShowWindow(first.Window(), SW_MINIMIZE);
+  ASSERT_TRUE(IsIconic(first.Window()));
+
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION second{};
+  std::wstring line = L"\"" + BuiltPath(TEST_EXE_PATH) + L"\"";
+  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &second));
+  EXPECT_EQ(WaitForSingleObject(second.hProcess, 10000), WAIT_OBJECT_0);
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(second.hProcess, &code);
+  EXPECT_EQ(code, 0u);
+  CloseHandle(second.hThread);
+  CloseHandle(second.hProcess);
+  EXPECT_TRUE(PumpUntil([&] { return !IsIconic(first.Window()); }, 2000));
+  EXPECT_EQ(FindWindowExW(nullptr, first.Window(), L"TForm1", nullptr), nullptr);  // no second window
   EXPECT_TRUE(first.Close());
-  EXPECT_TRUE(second.Close());
   EXPECT_EQ(first.ExitCode(), 0u);
-  EXPECT_EQ(second.ExitCode(), 0u);
 }
 
 }  // namespace

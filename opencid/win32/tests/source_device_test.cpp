@@ -14,6 +14,7 @@
 #include "activex/registry_table.h"
 #include "common/error.h"
 #include "common/utf16.h"
+#include "device/win32/registration.h"
 #include "legacy/kallora_plus_interface.h"
 #include "monitor/win32/tests/end_to_end_support.h"
 #include "open_source_device.h"
@@ -54,7 +55,7 @@ class SourceDeviceTest : public ::testing::Test {
   // Takes the device control's class from the simulated device for the test, and gives it back.
   void TakeDeviceClass() {
     devsimHadIt_ = ServerOf(monitor::win32::CLSID_Tevrin5).find(L"devsim.dll") != std::wstring::npos;
-    EXPECT_EQ(SELFREG_E_CLASS, devsimHadIt_ ? library_.Install(true, L"as-device") : SELFREG_E_CLASS);
+    EXPECT_EQ(device::kClassHeldByAnother, devsimHadIt_ ? library_.Install(true, L"as-device") : device::kClassHeldByAnother);
     devsim_.Call("DllUnregisterServer");
     ASSERT_EQ(S_OK, library_.Install(true, (source_ + L",as-device").c_str()));
     ASSERT_NE(std::wstring::npos, ServerOf(monitor::win32::CLSID_Tevrin5).find(L"opencid.dll"));
@@ -111,6 +112,7 @@ TEST_F(SourceDeviceTest, CallsArriveOnceAcrossALostServerAndTheCommandsTellTheSt
   monitor::win32::testing::ToolRun status = monitor::win32::testing::Devctl(L"status");
   EXPECT_NE(std::wstring::npos, status.output.find(L"ncid:127.0.0.1:" + port + L" not connected: "))
       << common::ToUtf8(status.output);
+  EXPECT_EQ(0u, Command(device.Get(), L"reason").find(L"ncid:127.0.0.1:" + port + L" not connected: "));
   ASSERT_TRUE(Fixture("call POTS 05329999999 MEANWHILE"));
   ASSERT_TRUE(Fixture("start"));
   ASSERT_TRUE(PumpUntil([&] { return calls.size() >= 3; }, 8000));
@@ -121,6 +123,7 @@ TEST_F(SourceDeviceTest, CallsArriveOnceAcrossALostServerAndTheCommandsTellTheSt
   EXPECT_EQ(L"fixture 1.0", Command(device.Get(), L"devicemodel"));
   status = monitor::win32::testing::Devctl(L"status");
   EXPECT_NE(std::wstring::npos, status.output.find(L"connected, fixture 1.0")) << common::ToUtf8(status.output);
+  EXPECT_EQ(L"", Command(device.Get(), L"reason"));
   EXPECT_EQ(L"", Command(device.Get(), L"test_stop"));
 
   // Stopped from a handler: the rest of what came in with the call is not raised, not even a
@@ -259,12 +262,12 @@ TEST_F(SourceDeviceTest, ItsRegistrationTakesNoOtherFilesClassAndRemovesOnlyItsO
                                                        {deviceKey + L"\\InprocServer32", L"", otherFile}});
   library_.Install(false, L"");
   EXPECT_EQ(L"", ServerOf(CLSID_OpenCallerIdDevice));
-  EXPECT_EQ(SELFREG_E_CLASS, library_.Install(true, L"ncid=example.net:4000,as-device"));
+  EXPECT_EQ(device::kClassHeldByAnother, library_.Install(true, L"ncid=example.net:4000,as-device"));
   EXPECT_EQ(L"", ServerOf(CLSID_OpenCallerIdDevice));  // nothing written
   EXPECT_EQ(otherFile, ServerOf(monitor::win32::CLSID_Tevrin5));
   EXPECT_EQ(S_OK, library_.Call("DllUnregisterServer"));
   EXPECT_EQ(otherFile, ServerOf(monitor::win32::CLSID_Tevrin5));
-  EXPECT_TRUE(FAILED(library_.Install(true, L"ncid=host:99999")));  // a bad source: refused, nothing written
+  EXPECT_EQ(E_INVALIDARG, library_.Install(true, L"ncid=host:99999"));  // a bad source: refused, nothing written
   EXPECT_EQ(L"", ServerOf(CLSID_OpenCallerIdDevice));
   if (previous.empty()) activex::RemoveRegistryEntries(HKEY_CLASSES_ROOT, std::vector<activex::RegistryEntry>{
                                                                              {deviceKey, L"", L""},

@@ -1,0 +1,195 @@
+#!/usr/bin/env bash
+# The Windows Installer package under Wine, in a prefix of its own: what regsvr32 writes for
+# each server equals what the package writes; a silent install with SOURCE, ASDEVICE and
+# STARTUP writes the machine-wide source, the device control's class and the start-up entry;
+# Test.exe starts from the Start-menu shortcut's target; a late-bound host creates the legacy
+# control; an upgrade from a lower version keeps the settings; ASDEVICE=1 is refused over
+# another file's registration; removal leaves the registry and the file tree
+# as they were (both diffs are printed). The 32-bit package's tables are read with msiinfo.
+#   installer_test.sh BUILD-FOLDER (the 64-bit build; the 32-bit one is its WIN32_BUILD_DIR)
+set -uo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/../../scripts/wine-env.sh"
+build=$(cd "$1" && pwd)
+source_dir=$(cd "$here/../.." && pwd)
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+build32=$(sed -n 's/^WIN32_BUILD_DIR:PATH=//p' "$build/CMakeCache.txt")
+msi=$build/package/CallerIdMonitor-$version-win64.msi
+msi32=$build32/package/CallerIdMonitor-$version-win32.msi
+work=$build/package/installer-test
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+
+rm -rf "$work"
+mkdir -p "$work"
+wine_env "$work" win64 || exit 1
+trap 'wine_stop "$work"' EXIT
+wine64() { "$wine_loader64" "$@" 9>&-; }
+winpath() { echo "Z:${1//\//\\}"; }
+
+folder='C:\Program Files\CallerIdMonitor'
+unix_folder=$WINEPREFIX/drive_c/Program\ Files/CallerIdMonitor
+
+# The registry as text, one "key|value" line each, sorted; keys the system itself changes
+# while programs run are left out.
+snapshot() {
+  local out=$1 hive
+  : >"$out.raw"
+  for hive in HKLM\\Software HKCU\\Software; do
+    wine64 reg export "$hive" "$(winpath "$work/hive.reg")" /y >/dev/null 2>&1
+    iconv -f UTF-16LE -t UTF-8 "$work/hive.reg" | tr -d '\r' |
+      awk -v hive="${hive%%\\*}" '/^\[/ { key = $0; print hive key; next } NF { print hive key "|" $0 }' >>"$out.raw"
+  done
+  grep -v -e 'Software\\Wine\\' -e 'Explorer\\' -e 'RunMRU' -e 'MuiCache' -e 'Volatile Environment' \
+    -e 'WinTrust' -e 'Cryptography' -e 'Perflib' "$out.raw" |
+    grep -v -x -E -e 'HKLM\[HKEY_LOCAL_MACHINE\\Software\\Classes\\Installer(\\Features|\\Products|\\UpgradeCodes)?\]' \
+      -e 'HKLM\[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Installer\\(UpgradeCodes|UserData(\\S-1-5-18(\\Components|\\Products)?)?)\]' |
+    sort >"$out"
+}
+# The file tree, Start-menu shortcuts included; temporary files are left out, and so is the
+# Windows Installer's own folder (every Windows has it).
+files() {
+  (cd "$WINEPREFIX/drive_c" && find . -path ./windows/temp -prune -o -path '*/AppData/Local/Temp' -prune -o \
+    -path ./windows/Installer -prune -o -print) | sort >"$1"
+}
+# Lines of $2 not in $1 (what was added), restricted to the classes.
+added_classes() { comm -13 "$1" "$2" | grep -i 'Software\\Classes' | grep -v -i 'Classes\\Installer' | grep -v -i '\\Installer\\'; }
+
+# Control with an empty default value and a key without one are the same to COM; a type
+# library's help folder is a folder with or without its final backslash.
+normalise() { sed -e 's/|@=""$//' -e 's/^\(.*\)|@=""$/\1/' -e 's/\(HELPDIR\]|@=".*\)\\\\"$/\1"/' | sort -u; }
+
+# Windows Installer's own empty containers are left out above. As on a real machine, something
+# else starts with Windows too, so the start-up key outlives the package's entry in it. The
+# script hosts register their own type library at their first run: that happens before.
+wine64 reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Other /d 'C:\other.exe' /f >/dev/null 2>&1
+printf 'WScript.Quit 0\r\n' >"$work/nothing.vbs"
+timeout 60 "$wine_loader64" cscript //Nologo "$(winpath "$work/nothing.vbs")" >/dev/null 2>&1 9>&-
+runs_32bit_programs &&
+  timeout 60 "$wine_loader64" 'C:\windows\syswow64\cscript.exe' //Nologo "$(winpath "$work/nothing.vbs")" >/dev/null 2>&1 9>&-
+snapshot "$work/before"
+files "$work/files-before"
+
+# What regsvr32 writes, from the same folders the package installs to.
+mkdir -p "$unix_folder/x86"
+cp "$build/legacy/tevrin4.dll" "$build/opencid/win32/opencid.dll" "$unix_folder/"
+regsvr() { wine64 "$@" >/dev/null 2>&1; }
+regsvr regsvr32 /s "$folder\\tevrin4.dll"
+regsvr regsvr32 /s /n /i:as-device "$folder\\opencid.dll"
+runs32=no
+if runs_32bit_programs && [[ -f $build32/legacy/tevrin4.dll ]]; then
+  runs32=yes
+  cp "$build32/legacy/tevrin4.dll" "$build32/opencid/win32/opencid.dll" "$unix_folder/x86/"
+  regsvr 'C:\windows\syswow64\regsvr32.exe' /s "$folder\\x86\\tevrin4.dll"
+  regsvr 'C:\windows\syswow64\regsvr32.exe' /s /n /i:as-device "$folder\\x86\\opencid.dll"
+fi
+snapshot "$work/regsvr32"
+added_classes "$work/before" "$work/regsvr32" | normalise >"$work/regsvr32.classes"
+regsvr regsvr32 /s /u "$folder\\tevrin4.dll"
+regsvr regsvr32 /s /u /n /i:"" "$folder\\opencid.dll"
+if [[ $runs32 == yes ]]; then
+  regsvr 'C:\windows\syswow64\regsvr32.exe' /s /u "$folder\\x86\\tevrin4.dll"
+  regsvr 'C:\windows\syswow64\regsvr32.exe' /s /u /n /i:"" "$folder\\x86\\opencid.dll"
+fi
+rm -rf "$unix_folder"
+[[ -s $work/regsvr32.classes ]] || fail "regsvr32 wrote nothing"
+
+# A lower version first, with every public property; then this version without any.
+older=$work/CallerIdMonitor-0.9.0-win64.msi
+cmake -DWIXL="$(command -v wixl)" -DMSIBUILD="$(command -v msibuild)" -DMSIINFO="$(command -v msiinfo)" -DARCH=x64 -DWIDTH=64 -DVERSION=0.9.0 \
+  -DBIN="$build" -DBIN32="$build32" -DREGISTRY="$build/package/registry" -DSOURCE="$source_dir" -DOUTPUT="$older" \
+  -P "$source_dir/packaging/MakeInstaller.cmake" >/dev/null 2>&1 || fail "the lower version's package was not built"
+timeout 300 "$wine_loader64" msiexec /i "$(winpath "$older")" /qn 'SOURCE=ncid=192.168.1.10:3333' ASDEVICE=1 STARTUP=1 >/dev/null 2>&1 ||
+  fail "silent install of 0.9.0 with SOURCE, ASDEVICE and STARTUP"
+timeout 300 "$wine_loader64" msiexec /i "$(winpath "$msi")" /qn >/dev/null 2>&1 || fail "silent upgrade to $version"
+snapshot "$work/installed"
+added_classes "$work/before" "$work/installed" | normalise >"$work/installed.classes"
+if [[ $runs32 == yes ]]; then
+  compared=$work/installed.classes
+else  # the 32-bit view is compared only where 32-bit regsvr32 ran
+  grep -v -i 'Wow6432Node' "$work/installed.classes" >"$work/installed64.classes"
+  compared=$work/installed64.classes
+fi
+if diff -u "$work/regsvr32.classes" "$compared" >"$work/classes.diff"; then
+  pass "the package's class registration equals regsvr32's ($(wc -l <"$work/regsvr32.classes") lines; 32-bit: $runs32)"
+else
+  fail "the package's class registration differs from regsvr32's:"; cat "$work/classes.diff"
+fi
+grep -q 'Software\\OpenCallerId\]|"Source"="ncid=192.168.1.10:3333"' "$work/installed" &&
+  pass "SOURCE written as the machine-wide source and kept by the upgrade" || fail "machine-wide source"
+grep -q 'CurrentVersion\\Run\]|"CallerIdMonitor"="\\"C:\\\\Program Files\\\\CallerIdMonitor\\\\Test.exe\\""' "$work/installed" &&
+  pass "STARTUP=1 starts Test.exe with Windows, kept by the upgrade" || fail "start with Windows"
+grep -q -i 'Classes\\CLSID\\{EEA18052-171F-4293-8598-AB6E1D7257B2}\\InprocServer32\]|@=".*opencid.dll"' "$work/installed" &&
+  pass "ASDEVICE=1 puts opencid.dll in the device control's place, kept by the upgrade" || fail "as-device"
+products=$(grep -c -i 'Installer\\UserData\\S-1-5-18\\Products\\[0-9A-F]*\\InstallProperties\]$' "$work/installed")
+[[ $products == 1 ]] && pass "one product installed after the upgrade" || fail "$products products installed after the upgrade"
+for file in Test.exe tevrin4.dll opencid.dll x86/tevrin4.dll x86/opencid.dll LICENSE.txt README-Windows.txt; do
+  [[ -f $unix_folder/$file ]] || fail "$file not installed"
+done
+[[ ! -e $unix_folder/devsim.dll ]] && pass "the simulated device is off by default" || fail "devsim.dll installed by default"
+
+# Start-menu shortcut: its target starts the monitor, whose window ("TEST") shows.
+link=$(find "$WINEPREFIX/drive_c" -path '*Caller-ID line monitor/Caller-ID line monitor.lnk' | head -1)
+[[ -n $link ]] && pass "Start-menu shortcut ${link#$WINEPREFIX/drive_c/}" || fail "no Start-menu shortcut"
+if [[ -n $link ]]; then
+  timeout 30 "$wine_loader64" start /unix "$link" </dev/null >/dev/null 2>&1 9>&- &
+  started=no
+  for _ in $(seq 40); do
+    xdotool search --name '^TEST$' >/dev/null 2>&1 && { started=yes; break; }
+    sleep 0.5
+  done
+  [[ $started == yes ]] && pass "Test.exe starts from the shortcut's target" || fail "Test.exe did not start from the shortcut"
+  timeout 20 "$wine_loader64" taskkill /f /im Test.exe >/dev/null 2>&1 9>&-
+  wait
+fi
+
+# Every program's version record says this version; tevrin4.dll keeps the legacy product's.
+printf '%s\r\n' 'Set fso = CreateObject("Scripting.FileSystemObject")' \
+  'For Each name In Split("Test.exe tevrin4.dll opencid.dll x86\tevrin4.dll x86\opencid.dll")' \
+  '  WScript.Echo name & "=" & fso.GetFileVersion("C:\Program Files\CallerIdMonitor\" & name)' 'Next' >"$work/versions.vbs"
+versions=$(timeout 60 "$wine_loader64" cscript //Nologo "$(winpath "$work/versions.vbs")" 2>/dev/null 9>&- | tr -d '\r' | tr '\n' ' ')
+expected="Test.exe=$version.0 tevrin4.dll=4.5.0.0 opencid.dll=$version.0 x86\\tevrin4.dll=4.5.0.0 x86\\opencid.dll=$version.0 "
+[[ $versions == "$expected" ]] && pass "version records: $versions" || fail "version records: $versions (expected $expected)"
+
+# A late-bound host of each width creates the legacy control (on opencid.dll as the device).
+printf 'Set k = CreateObject("Upgrade_v4.KalloraPlus")\r\nWScript.Quit 7\r\n' >"$work/late.vbs"
+timeout 60 "$wine_loader64" cscript //Nologo "$(winpath "$work/late.vbs")" >/dev/null 2>&1 9>&-
+[[ $? == 7 ]] && pass "a 64-bit late-bound host creates the legacy control" || fail "late-bound host (64-bit)"
+if [[ $runs32 == yes ]]; then
+  timeout 60 "$wine_loader64" 'C:\windows\syswow64\cscript.exe' //Nologo "$(winpath "$work/late.vbs")" >/dev/null 2>&1 9>&-
+  [[ $? == 7 ]] && pass "a 32-bit late-bound host creates the legacy control" || fail "late-bound host (32-bit)"
+fi
+
+# Removal: the registry and the file tree as before the install.
+timeout 300 "$wine_loader64" msiexec /x "$(winpath "$msi")" /qn >/dev/null 2>&1 || fail "silent removal"
+snapshot "$work/removed"
+files "$work/files-removed"
+echo "registry after removal against before the install:"
+if diff "$work/before" "$work/removed"; then pass "registry as before"; else fail "registry differs"; fi
+echo "file tree after removal against before the install:"
+if diff "$work/files-before" "$work/files-removed"; then pass "file tree as before"; else fail "file tree differs"; fi
+
+# While another file holds the device control's class, ASDEVICE=1 is refused and installs
+# nothing.
+foreign='HKCR\CLSID\{EEA18052-171F-4293-8598-AB6E1D7257B2}'
+wine64 reg add "$foreign\\InprocServer32" /ve /d 'C:\Vendor\tevrin5.ocx' /f >/dev/null 2>&1
+timeout 300 "$wine_loader64" msiexec /i "$(winpath "$msi")" /qn ASDEVICE=1 >/dev/null 2>&1 9>&- &&
+  fail "ASDEVICE=1 accepted over another file's registration" || pass "ASDEVICE=1 refused over another file's registration"
+[[ ! -e $unix_folder/Test.exe ]] || fail "the refused installation left files"
+wine64 reg delete "$foreign" /f >/dev/null 2>&1
+
+# The 32-bit package: its tables, where it cannot be installed here.
+if [[ -f $msi32 ]]; then
+  platform=$(msiinfo suminfo "$msi32" | sed -n 's/^Template: //p')
+  [[ $platform == Intel* ]] && pass "32-bit package for Intel ($platform)" || fail "32-bit package template: $platform"
+  rows=$(msiinfo export "$msi32" Registry | grep -c 'CLSID\\{999DD9D2-8906-4232-98EF-9EECB9B10DAD}')
+  ((rows > 5)) && pass "32-bit package registers the legacy control ($rows rows)" || fail "32-bit package's registry rows"
+  if msiinfo export "$msi32" Component | awk -F'\t' 'NR > 3 && and($4, 256) { bad = 1 } END { exit !bad }'; then
+    fail "a 64-bit component in the 32-bit package"
+  fi
+else
+  echo "skipped: the 32-bit package is not built ($msi32)"
+fi
+echo "$failures failed"
+((failures == 0))
