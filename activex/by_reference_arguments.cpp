@@ -12,8 +12,34 @@ bool Unwrappable(const VARIANT* inner) {
   return !(vt & (VT_BYREF | VT_ARRAY)) && vt != VT_VARIANT && vt != VT_DECIMAL && vt != VT_EMPTY && vt != VT_NULL;
 }
 
-// Values the variable owns and that a member's answer replaces without freeing.
-bool Owned(VARTYPE vt) { return vt == VT_BSTR || vt == VT_UNKNOWN || vt == VT_DISPATCH; }
+// Whether a by-reference argument of this type can point at something the caller owns, which
+// an [out] parameter would overwrite.
+bool MayOwn(VARTYPE vt) {
+  if (!(vt & VT_BYREF)) return false;
+  const VARTYPE base = vt & ~VT_BYREF;
+  return (base & VT_ARRAY) || base == VT_VARIANT || base == VT_BSTR || base == VT_UNKNOWN || base == VT_DISPATCH;
+}
+
+// Frees what a by-reference argument points at and leaves an empty value of the same type, as
+// a member filling an [out] parameter expects. A reference to a reference owns nothing.
+void FreeReferredValue(VARIANTARG& argument) {
+  if (!V_BYREF(&argument)) return;
+  const VARTYPE base = V_VT(&argument) & ~VT_BYREF;
+  if (base & VT_ARRAY) {
+    SafeArrayDestroy(*V_ARRAYREF(&argument));
+    *V_ARRAYREF(&argument) = nullptr;
+  } else if (base == VT_BSTR) {
+    SysFreeString(*V_BSTRREF(&argument));
+    *V_BSTRREF(&argument) = nullptr;
+  } else if (base == VT_UNKNOWN || base == VT_DISPATCH) {
+    IUnknown** held = V_UNKNOWNREF(&argument);
+    if (*held) (*held)->Release();
+    *held = nullptr;
+  } else if (base == VT_VARIANT) {
+    VARIANT* inner = V_VARIANTREF(&argument);
+    if (!(V_VT(inner) & VT_BYREF)) VariantClear(inner);
+  }
+}
 
 // For each parameter of the member, by position: whether it is [out] and not [in]. The
 // return value is no argument. Empty when no member answers `id` and `flags`.
@@ -47,11 +73,10 @@ bool ByReferenceArguments::WellFormed(const DISPPARAMS* parameters) noexcept {
 
 ByReferenceArguments::ByReferenceArguments(ITypeInfo& info, DISPID id, WORD flags, const DISPPARAMS* parameters) {
   if (parameters) parameters_ = *parameters;
-  // Most calls pass their values as they are: then there is nothing to unwrap, and the
+  // Most calls pass their values as they are: then there is nothing to unwrap or free, and the
   // member's description, dear to look up, is not read.
-  if (!parameters || std::none_of(parameters->rgvarg, parameters->rgvarg + parameters->cArgs, [](const VARIANTARG& a) {
-        return V_VT(&a) == (VT_VARIANT | VT_BYREF);
-      }))
+  if (!parameters || std::none_of(parameters->rgvarg, parameters->rgvarg + parameters->cArgs,
+                                  [](const VARIANTARG& a) { return MayOwn(V_VT(&a)); }))
     return;
   arguments_.assign(parameters->rgvarg, parameters->rgvarg + parameters->cArgs);
   const std::vector<bool> outOnly = OutOnlyParameters(info, id, flags);
@@ -59,18 +84,31 @@ ByReferenceArguments::ByReferenceArguments(ITypeInfo& info, DISPID id, WORD flag
     // Named arguments come first, then the positional ones, last parameter first.
     const LONG position = i < parameters->cNamedArgs ? parameters->rgdispidNamedArgs[i]
                                                      : static_cast<LONG>(parameters->cArgs - 1 - i);
-    Unwrap(arguments_[i], position >= 0 && static_cast<std::size_t>(position) < outOnly.size() && outOnly[position]);
+    // A late-bound caller cannot know that a parameter is out-only and keeps what it passed;
+    // the member overwrites it without freeing, so it is freed here.
+    if (position >= 0 && static_cast<std::size_t>(position) < outOnly.size() && outOnly[position])
+      FreeOutValue(arguments_[i]);
+    Unwrap(arguments_[i]);
   }
   parameters_.rgvarg = arguments_.data();
 }
 
-ByReferenceArguments::~ByReferenceArguments() {
-  for (Answer& answer : answers_)
-    if (V_VT(answer.variable) != V_VT(&answer.before) || V_BYREF(answer.variable) != V_BYREF(&answer.before))
-      VariantClear(&answer.before);
+// A variable wrapped in a VARIANT keeps its type, so that the unwrapped reference still fits
+// the parameter.
+void ByReferenceArguments::FreeOutValue(VARIANTARG& argument) {
+  if (V_VT(&argument) == (VT_VARIANT | VT_BYREF) && Unwrappable(V_VARIANTREF(&argument))) {
+    VARIANT* inner = V_VARIANTREF(&argument);
+    VARIANTARG value;
+    VariantInit(&value);
+    V_VT(&value) = static_cast<VARTYPE>(V_VT(inner) | VT_BYREF);
+    V_BYREF(&value) = &V_I4(inner);
+    if (MayOwn(V_VT(&value))) FreeReferredValue(value);
+    return;
+  }
+  FreeReferredValue(argument);
 }
 
-void ByReferenceArguments::Unwrap(VARIANTARG& argument, bool outOnly) {
+void ByReferenceArguments::Unwrap(VARIANTARG& argument) {
   if (V_VT(&argument) != (VT_VARIANT | VT_BYREF)) return;
   VARIANT* inner = V_VARIANTREF(&argument);
   if (!Unwrappable(inner)) return;
@@ -83,9 +121,6 @@ void ByReferenceArguments::Unwrap(VARIANTARG& argument, bool outOnly) {
   } else {
     V_BYREF(&argument) = &V_I4(inner);  // every plain value starts where the 32-bit one does
   }
-  const bool seen = std::any_of(answers_.begin(), answers_.end(),
-                                [inner](const Answer& answer) { return answer.variable == inner; });
-  if (outOnly && Owned(vt) && !seen) answers_.push_back({inner, *inner});
 }
 
 }  // namespace activex

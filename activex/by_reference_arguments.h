@@ -2,8 +2,9 @@
 // information's Invoke of some systems wants a reference to the value itself for a typed
 // by-reference parameter (BSTR*), and refuses the call. These arguments point straight at the
 // value inside the caller's VARIANT, so what the member writes still lands in the variable.
-// A member writes an [out] parameter without freeing what was there: when it replaced a
-// variable's value, the old value is freed once the call is over.
+// A member writes an [out] parameter without freeing what was there, as an early-bound caller
+// expects; a late-bound caller passes its variable's value along, so whatever arrives by
+// reference for an out-only parameter is freed before the call.
 #pragma once
 
 #include <oaidl.h>
@@ -16,7 +17,6 @@ class ByReferenceArguments {
  public:
   // `info` describes the member that `id` and `flags` name. Null parameters stand for none.
   ByReferenceArguments(ITypeInfo& info, DISPID id, WORD flags, const DISPPARAMS* parameters);
-  ~ByReferenceArguments();
   ByReferenceArguments(const ByReferenceArguments&) = delete;
   ByReferenceArguments& operator=(const ByReferenceArguments&) = delete;
 
@@ -26,16 +26,10 @@ class ByReferenceArguments {
   DISPPARAMS* Get() noexcept { return &parameters_; }
 
  private:
-  // A caller's variable that answers an [out] parameter, and the value it held before.
-  struct Answer {
-    VARIANT* variable;
-    VARIANT before;
-  };
-
-  void Unwrap(VARIANTARG& argument, bool outOnly);
+  void FreeOutValue(VARIANTARG& argument);
+  void Unwrap(VARIANTARG& argument);
 
   std::vector<VARIANTARG> arguments_;
-  std::vector<Answer> answers_;
   DISPPARAMS parameters_{};
 };
 

@@ -328,10 +328,11 @@ class TTextGrid : public Component {
 
   // ---- Repaint rectangles ----
   // Where rows, columns and the bars sit: while it stays, a change of rows or cells repaints
-  // just what it changed.
+  // just what it changed; once any of it moved, everything is repainted.
   struct Placement {
     Size client;
     std::int32_t cellLeft, headerHeight, columnsWidth, hScrollPos, vScrollPos, footerTop;
+    std::vector<std::int32_t> columnWidths;  // 0 for a hidden column
     bool operator==(const Placement&) const = default;
   };
   Placement CurrentPlacement() const;
@@ -365,17 +366,29 @@ class TTextGrid : public Component {
 
   TTextColumn& ColumnAt(std::int32_t col) const;
   // Runs work under the update lock (no painting, no per-cell redraw), unlocking however it ends.
+  // The callers repaint what the work changed, so the cells it stored are not kept for the next
+  // EndUpdate; a paint the lock swallowed is made up for at once.
   template <class Work>
   void WhileUpdating(Work&& work) {
+    const UpdateBookkeeping outer = TakeUpdateBookkeeping();
     updating_ = true;
     try {
       work();
     } catch (...) {
       updating_ = false;
+      EndWorkWhileUpdating(outer);
       throw;
     }
     updating_ = false;
+    EndWorkWhileUpdating(outer);
   }
+  // What an update keeps for its end: the cells stored and whether a paint was swallowed.
+  struct UpdateBookkeeping {
+    Rect cellsUpdated;
+    bool paintMissed;
+  };
+  UpdateBookkeeping TakeUpdateBookkeeping();
+  void EndWorkWhileUpdating(const UpdateBookkeeping& outer);
   // Painting steps.
   Rect ClientRectOfBlock(const Rect& block) const;
   std::pair<std::int32_t, std::int32_t> RowsMeeting(std::int32_t top, std::int32_t bottom) const;

@@ -118,9 +118,12 @@ void TTextGrid::WindowCreated() {
   Recalculate();
 }
 
+// Columns fitted to the new width move, and with them every cell: all is drawn again.
 void TTextGrid::Resized() {
+  const Placement before = CurrentPlacement();
   Recalculate();
   if (ColCount() > 0) MakeCellVisible(currentCol_, currentRow_);
+  if (CurrentPlacement() != before) RepaintAll();
 }
 
 // ---- Geometry ----

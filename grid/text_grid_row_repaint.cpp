@@ -14,7 +14,11 @@ namespace grid {
 using namespace common::checked;
 
 TTextGrid::Placement TTextGrid::CurrentPlacement() const {
-  return {ClientSize(), cellLeft_, headerHeight_, columnsWidth_, hScrollPos_, vScrollPos_, footerTop_};
+  Placement placement{ClientSize(), cellLeft_, headerHeight_, columnsWidth_, hScrollPos_, vScrollPos_, footerTop_, {}};
+  placement.columnWidths.reserve(static_cast<std::size_t>(ColCount()));
+  for (std::int32_t col = 0; col < ColCount(); ++col)
+    placement.columnWidths.push_back(ColumnAt(col).Visible() ? ColumnAt(col).width_ : 0);
+  return placement;
 }
 
 bool TTextGrid::PictureFollowsData() const {
@@ -44,8 +48,9 @@ void TTextGrid::ChangeRowCount(std::int32_t value, std::int32_t firstChanged, bo
 // window shows an unfinished update; the selection's frame moved with it is drawn again
 // where it belongs. A selection that kept its cells above the change needs nothing.
 void TTextGrid::RepaintRowsFrom(std::int32_t row, const Rect& oldSelection, bool rowsBelowMoveUp) {
-  // The row's upper grid line is the lower one of the row above, which stays.
-  const std::int32_t rowTop = Add(ContentToClient(CellRect(0, row)).top, 1);
+  // The row's upper grid line is the lower one of the row above, which stays; without grid
+  // lines that line is the row's own colour, which may have changed.
+  const std::int32_t rowTop = Add(ContentToClient(CellRect(0, row)).top, showGrid_ ? 1 : 0);
   const Rect selection = SelectionBounds();
   const bool selectionMoved = oldSelection != selection;
   const bool striped = alternateColor_ != color_;
@@ -82,6 +87,20 @@ void TTextGrid::RepaintUpdatedCells() {
     host_->Invalidate(Inflate(ClientRectOfBlock(cellsUpdated_), -1));  // inside the grid lines
   paintMissedWhileUpdating_ = false;
   cellsUpdated_ = kNoArea;
+}
+
+TTextGrid::UpdateBookkeeping TTextGrid::TakeUpdateBookkeeping() {
+  const UpdateBookkeeping taken{cellsUpdated_, paintMissedWhileUpdating_};
+  cellsUpdated_ = kNoArea;
+  paintMissedWhileUpdating_ = false;
+  return taken;
+}
+
+// What an outer update had kept is its own again.
+void TTextGrid::EndWorkWhileUpdating(const UpdateBookkeeping& outer) {
+  if (paintMissedWhileUpdating_) RepaintAll();
+  cellsUpdated_ = outer.cellsUpdated;
+  paintMissedWhileUpdating_ = outer.paintMissed;
 }
 
 }  // namespace grid

@@ -140,5 +140,21 @@ TEST_F(GridClipboard, ThreeFieldsPastedAtTheLastColumnStoreOnlyTheFirst) {
   EXPECT_EQ(grid.ColCount(), 1);
 }
 
+// A paste repaints the cells itself, and a paint it held back at once: the next update then
+// repaints only the cell it stored.
+TEST_F(GridClipboard, APasteLeavesTheNextUpdateOnlyItsOwnCells) {
+  host.clipboard = L"x\ty\r\nz\tw";
+  grid.OnCellChange = TOnCellChange([&](Component&, std::int32_t, std::int32_t, std::wstring&) {
+    grid.Paint(host.canvas);  // a handler that lets a paint through
+  });
+  grid.PasteFromClipboard();
+  EXPECT_EQ(host.invalidated, (std::vector<Rect>{host.Client(), CellsRepaint()}));
+  host.ClearRecords();
+  grid.BeginUpdate();
+  grid.SetCells(2, 3, L"v");
+  grid.EndUpdate();
+  EXPECT_EQ(host.invalidated, (std::vector<Rect>{{160, 72, 239, 89}})) << "inside the stored cell's lines";
+}
+
 }  // namespace
 }  // namespace grid

@@ -56,14 +56,31 @@ TEST_F(FitToWidth, SpreadsSparePixelsLowerIndicesFirst) {
   EXPECT_EQ(Widths(grid), (std::vector<std::int32_t>{42, 42, 42, 42, 41, 41}));
 }
 
-TEST_F(FitToWidth, ShrinksWithoutALowerLimit) {
+// A column at the minimum leaves the rest of the surplus to the others; when all are there,
+// the columns stay wider than the client and the bar shows. No left edge goes backwards.
+TEST_F(FitToWidth, ShrinksNoColumnBelowTheMinimum) {
+  grid.Columns()[1].SetWidth(8);
+  host.window = {100, 200};
+  grid.SetFitToWidth(true);  // 208 into 100: 3 from each, then 90 = 5 x 18 from all but column 1
+  EXPECT_EQ(Widths(grid), (std::vector<std::int32_t>{19, 5, 19, 19, 19, 19}));
+  EXPECT_EQ(grid.ColumnsWidth(), 100);
   host.window = {20, 200};
-  grid.SetFitToWidth(true);  // 240 into 20: 220 = 6 x 36 + 4
-  EXPECT_EQ(Widths(grid), (std::vector<std::int32_t>{3, 3, 3, 3, 4, 4}));
-  host.window = {0, 200};
-  grid.Recalculate();  // 20 into 0
-  EXPECT_EQ(Widths(grid), (std::vector<std::int32_t>{-1, -1, 0, 0, 1, 1}));
-  EXPECT_EQ(grid.ColumnsWidth(), 0);
+  grid.Recalculate();
+  EXPECT_EQ(Widths(grid), (std::vector<std::int32_t>(6, 5)));
+  EXPECT_EQ(grid.ColumnsWidth(), 30);
+  EXPECT_TRUE(host.horizontalBar);
+  EXPECT_EQ(grid.HScrollMax(), 10);
+  for (std::int32_t col = 1; col <= 6; ++col) EXPECT_GT(grid.ColumnLeft(col), grid.ColumnLeft(col - 1));
+}
+
+// A new size moves the fitted columns, and every cell with them: the whole grid is repainted.
+TEST_F(FitToWidth, AResizeThatMovesTheColumnsRepaintsEverything) {
+  grid.SetFitToWidth(true);
+  host.ClearRecords();
+  host.window = {300, 200};
+  grid.Resized();
+  EXPECT_EQ(grid.Columns()[0].Width(), 51);  // 42 + 9 of the 50 more
+  EXPECT_EQ(host.invalidated, (std::vector<Rect>{{0, 0, 300, 200}}));
 }
 
 TEST_F(FitToWidth, SkipsFixedAndHiddenColumns) {

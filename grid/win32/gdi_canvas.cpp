@@ -43,6 +43,7 @@ GdiCanvas::GdiCanvas(HDC dc)
 }
 
 GdiCanvas::~GdiCanvas() {
+  Unlimit();
   SelectObject(dc_, originalFont_);
   SelectObject(dc_, originalPen_);
   SelectObject(dc_, originalBrush_);
@@ -136,10 +137,25 @@ void GdiCanvas::ClipTo(const Rect& area, const std::optional<Ring>& exclude) {
     DeleteObject(inner);
     DeleteObject(outer);
   }
+  if (limit_) CombineRgn(region, region, limit_, RGN_AND);
   SelectClipRgn(dc_, region);
   DeleteObject(region);
 }
 
-void GdiCanvas::RemoveClip() { SelectClipRgn(dc_, nullptr); }
+void GdiCanvas::RemoveClip() { SelectClipRgn(dc_, limit_); }
+
+void GdiCanvas::LimitTo(HRGN region) {
+  Unlimit();
+  limit_ = CreateRectRgn(0, 0, 0, 0);
+  if (limit_) CombineRgn(limit_, region, nullptr, RGN_COPY);
+  SelectClipRgn(dc_, limit_);
+}
+
+void GdiCanvas::Unlimit() {
+  if (!limit_) return;
+  SelectClipRgn(dc_, nullptr);
+  DeleteObject(limit_);
+  limit_ = nullptr;
+}
 
 }  // namespace grid::win32

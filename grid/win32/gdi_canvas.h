@@ -30,6 +30,11 @@ class GdiCanvas : public Canvas {
   void ClipTo(const Rect& area, const std::optional<Ring>& exclude) override;
   void RemoveClip() override;
 
+  // Keeps everything drawn, whatever the clipping asked for, inside region (copied) until
+  // Unlimit: a paint outside a paint message draws only what waits to be painted.
+  void LimitTo(HRGN region);
+  void Unlimit();
+
  private:
   // Pens and brushes are created when something is drawn with them, so the system colours
   // they use are resolved then.
@@ -44,6 +49,7 @@ class GdiCanvas : public Canvas {
   HGDIOBJ font_ = nullptr;
   HGDIOBJ pen_ = nullptr;
   HGDIOBJ brush_ = nullptr;
+  HRGN limit_ = nullptr;
   Font fontValue_;
   bool fontSet_ = false;
   Colour penColour_ = clBlack;

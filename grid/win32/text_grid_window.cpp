@@ -15,7 +15,8 @@ void RegisterGridClass(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   // An own device context keeps the font of the last drawing, which later measurements use.
-  windowClass.style = CS_OWNDC;
+  // A new size moves the fitted columns and the background's edges: all is drawn again.
+  windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = instance;
   windowClass.lpszClassName = TextGridWindow::kClassName;
@@ -146,6 +147,13 @@ void TextGridWindow::PaintNow() {
   scrollBars_.RedrawChanged(window_);
   const UpdateRegion dirty(window_);
   if (!dirty.Waiting()) return;
+  // Unlike a paint message's, the window's own DC is not clipped to what waits: a cell drawn
+  // whole would cover its neighbours' shared edges.
+  canvas_->LimitTo(dirty.Region());
+  struct UnlimitAtExit {
+    GdiCanvas& canvas;
+    ~UnlimitAtExit() { canvas.Unlimit(); }
+  } unlimit{*canvas_};
   grid_.Paint(*canvas_, dirty.Rects());
   dirty.Validate(window_);
 }

@@ -22,6 +22,8 @@ class UpdateRegion {
   // Whether the window was waiting for a paint.
   bool Waiting() const { return waiting_; }
   std::span<const Rect> Rects() const { return rects_; }
+  // The region itself, in client coordinates, while Waiting.
+  HRGN Region() const { return region_; }
   // Marks the region as painted.
   void Validate(HWND window) const;
 

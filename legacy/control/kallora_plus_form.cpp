@@ -1,6 +1,5 @@
 #include "legacy/control/kallora_plus_form.h"
 
-
 #include <vector>
 
 #include "common/error.h"
@@ -48,13 +47,12 @@ void TKalloraPlus::Tevrin51CallerID(const std::wstring&, const std::wstring& lin
 // Nothing is raised here: the next tick reports the new levels.
 void TKalloraPlus::Tevrin51SignalA(const std::array<std::wstring, 8>& levels) { StoreLevels(levels); }
 
-// A failing report leaves the timer stopped until the next Start.
 // A report takes microseconds: the timer then runs on untouched, and its next tick, a period
 // after this one began, cannot be told from one a period after this report ended. A report
 // that outlasts the timer's resolution (a host's handler that waited, or handed out messages)
-// restarts the timer, so that the next report comes a full period after this one ends; a tick
-// handed out meanwhile is dropped, so two never run at once. A failed report stops the timer
-// until the next Start.
+// stops the timer and starts it again, so that the next report comes a full period after this
+// one ends and no expiry that fell due meanwhile survives; a tick handed out meanwhile is
+// dropped, so two never run at once. A failed report stops the timer until the next Start.
 void TKalloraPlus::Oku_timerTimer() {
   if (reporting_) return;
   reporting_ = true;
@@ -67,7 +65,10 @@ void TKalloraPlus::Oku_timerTimer() {
     throw;
   }
   reporting_ = false;
-  if (platform_.Milliseconds() - start >= kTimerResolutionMs) platform_.SetTimerEnabled(true);
+  if (platform_.Milliseconds() - start >= kTimerResolutionMs) {
+    platform_.SetTimerEnabled(false);
+    platform_.SetTimerEnabled(true);
+  }
 }
 
 void TKalloraPlus::RaiseSignalReport() {

@@ -1,17 +1,28 @@
-// Ten thousand controls made, connected, started and released: nothing is left behind.
+// Controls made, connected, started and released one after another: nothing is left behind.
+// The suite runs 1,000 cycles; scripts/bench.sh runs 10,000 (KALLORA_CYCLES) and takes the
+// heap's growth as a row of its table.
 #include <windows.h>
 #include <ole2.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 
+#include "common/bench/bench_row.h"
 #include "legacy/dispids.h"
 #include "legacy/tests/com_host.h"
 #include "legacy/tests/process_usage.h"
 #include "legacy/tests/wine_paths.h"
 
 namespace {
+
+// How many cycles to run: KALLORA_CYCLES when set to a positive number.
+int CycleCount() {
+  const char* text = std::getenv("KALLORA_CYCLES");
+  const int count = text ? std::atoi(text) : 0;
+  return count > 0 ? count : 1000;
+}
 
 // One host's life with a control; answers the final Release's count.
 ULONG Cycle(test::EventRecorder& events) {
@@ -26,7 +37,8 @@ ULONG Cycle(test::EventRecorder& events) {
   return control.Detach()->Release();
 }
 
-TEST(Cycles, TenThousandControlsLeaveNothingBehind) {
+TEST(Cycles, ControlsMadeAndReleasedLeaveNothingBehind) {
+  const int cycles = CycleCount();
   OleInitialize(nullptr);
   test::RegisterServers();
   HMODULE module = LoadLibraryW(test::Tevrin4Path().c_str());
@@ -40,7 +52,7 @@ TEST(Cycles, TenThousandControlsLeaveNothingBehind) {
   for (int i = 0; i < 200; ++i) ASSERT_EQ(Cycle(events), 0u);
   test::PumpFor(100);
   const test::Usage before = test::Measure();
-  for (int i = 0; i < 10000; ++i) {
+  for (int i = 0; i < cycles; ++i) {
     ASSERT_EQ(Cycle(events), 0u) << "cycle " << i;
     if (i % 100 == 0) {
       events.events.clear();
@@ -54,12 +66,14 @@ TEST(Cycles, TenThousandControlsLeaveNothingBehind) {
   EXPECT_EQ(after.gdi, before.gdi);
   EXPECT_EQ(after.user, before.user);
   EXPECT_LE(after.handles, before.handles + 2);
-  // One handle of a kind left behind per cycle would move these on by ten thousand places.
+  // One handle of a kind left behind per cycle would move these on by a thousand places.
   EXPECT_LE(after.nextKernelHandle, before.nextKernelHandle + 16);
   EXPECT_LE(after.nextGdiHandle, before.nextGdiHandle + 16);
   EXPECT_LE(after.nextUserHandle, before.nextUserHandle + 16);
-  // Even 16 bytes a cycle would show as 160 kB.
-  EXPECT_LT(after.heapBytes, before.heapBytes + 64 * 1024);
+  // The heap moves by tens of kilobytes for reasons of its own: 16 bytes lost a cycle show
+  // beyond that over the bench's 10,000 cycles (160 kB), 64 over the suite's 1,000.
+  const SIZE_T allowedGrowth = 64 * 1024;
+  EXPECT_LT(after.heapBytes, before.heapBytes + allowedGrowth);
   EXPECT_EQ(events.References(), 0u);
   EXPECT_EQ(canUnloadNow(), S_OK);
   std::printf("GDI %lu->%lu, USER %lu->%lu, handles %lu->%lu, next kernel handle %u->%u, next GDI handle %u->%u, "
@@ -68,6 +82,13 @@ TEST(Cycles, TenThousandControlsLeaveNothingBehind) {
               after.nextKernelHandle, before.nextGdiHandle, after.nextGdiHandle, before.nextUserHandle,
               after.nextUserHandle, static_cast<unsigned long>(before.heapBytes),
               static_cast<unsigned long>(after.heapBytes));
+  using common::bench::Format;
+  const long long growth = static_cast<long long>(after.heapBytes) - static_cast<long long>(before.heapBytes);
+  common::bench::Print({Format("tevrin4 heap after %d create-and-release cycles, growth", cycles),
+                        Format("%+lld B", growth), Format("%lu B before", static_cast<unsigned long>(before.heapBytes)),
+                        Format("%.4g", static_cast<double>(after.heapBytes) / static_cast<double>(before.heapBytes)),
+                        Format("< %+lu B", static_cast<unsigned long>(allowedGrowth)),
+                        growth < static_cast<long long>(allowedGrowth)});
   FreeLibrary(module);
   OleUninitialize();
 }

@@ -189,9 +189,9 @@ TEST_F(HostTest, EveryMemberLateBound) {
   EXPECT_STREQ(V_BSTR(&result), L"KLR-8");
   VariantClear(&result);
 
-  // DialThisNumber: a method with one by-reference string, returning nothing.
+  // DialThisNumber: a method with one by-reference string, returning nothing. A late-bound
+  // caller cannot know that it is out-only: the string it passed is freed.
   BSTR number = SysAllocString(L"05321234567");
-  BSTR held = number;
   VARIANTARG byRef;
   VariantInit(&byRef);
   V_VT(&byRef) = VT_BSTR | VT_BYREF;
@@ -199,7 +199,6 @@ TEST_F(HostTest, EveryMemberLateBound) {
   ASSERT_EQ(Invoke(dispatch.Get(), dispid::kDialThisNumber, DISPATCH_METHOD, {byRef}, &result), S_OK);
   EXPECT_EQ(V_VT(&result), VT_EMPTY);
   EXPECT_EQ(number, nullptr);
-  SysFreeString(held);
 
   EXPECT_EQ(Invoke(dispatch.Get(), dispid::kStart, DISPATCH_METHOD, {}, nullptr), S_OK);
   {
@@ -211,8 +210,8 @@ TEST_F(HostTest, EveryMemberLateBound) {
 }
 
 // Late-bound calls of every odd shape a careless host or script engine may send: each answers
-// an HRESULT, and thousands of them leave the heap as it was. DialThisNumber on a script's
-// variable frees the string it replaces.
+// an HRESULT, and thousands of them leave the heap as it was. DialThisNumber frees the string
+// it replaces, whether a script passes its variable or a compiled program its string.
 TEST_F(HostTest, OddInvokeShapesAnswerAnHResultAndLeakNothing) {
   ComPtr<legacy::IKalloraPlus> control = Create();
   ComPtr<IDispatch> dispatch = control.As<IDispatch>(IID_IDispatch);
@@ -253,6 +252,9 @@ TEST_F(HostTest, OddInvokeShapesAnswerAnHResultAndLeakNothing) {
     EXPECT_EQ(call(dispid::kDialThisNumber, DISPATCH_METHOD, {byReference(VT_VARIANT, &variable)}, {0}), S_OK)
         << "named";
     EXPECT_EQ(V_BSTR(&variable), nullptr);
+    BSTR text = SysAllocString(number.c_str());
+    EXPECT_EQ(call(dispid::kDialThisNumber, DISPATCH_METHOD, {byReference(VT_BSTR, &text)}), S_OK);
+    EXPECT_EQ(text, nullptr) << "the string holds the member's answer";
     EXPECT_EQ(call(dispid::kDialThisNumber, DISPATCH_METHOD, {byReference(VT_BSTR, nullptr)}), S_OK);
 
     EXPECT_TRUE(FAILED(call(dispid::kDialThisNumber, DISPATCH_METHOD, {byReference(VT_VARIANT, nullptr)})));

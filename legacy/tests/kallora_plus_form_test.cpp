@@ -176,7 +176,7 @@ TEST_F(KalloraPlusFormTest, EachTickReportsTheStoredLevels) {
 }
 
 // A host's handler that hands out messages for a while: the tick it lets through is dropped,
-// and the timer restarts once the report ends, a full period before the next.
+// and the timer is stopped and started once the report ends, a full period before the next.
 TEST_F(KalloraPlusFormTest, ASlowReportDropsTheTickHandedOutMeanwhileAndRestartsTheTimer) {
   form.Start();
   sink.events.clear();
@@ -186,7 +186,7 @@ TEST_F(KalloraPlusFormTest, ASlowReportDropsTheTickHandedOutMeanwhileAndRestarts
     platform.now += 12;
   };
   form.Oku_timerTimer();
-  EXPECT_EQ(log.entries, (Texts{L"raise 229", L"raise 239", L"timer on"}));
+  EXPECT_EQ(log.entries, (Texts{L"raise 229", L"raise 239", L"timer off", L"timer on"}));
   sink.whileRaising = nullptr;
   form.Oku_timerTimer();  // and the next tick reports again
   EXPECT_EQ(sink.events.size(), 4u);
