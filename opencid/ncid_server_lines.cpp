@@ -18,8 +18,9 @@ std::vector<std::string> ServerStartLines(std::string_view serverName, const std
   std::vector<std::string> lines;
   lines.reserve(history.size() + 4);
   lines.push_back("200 NCID Server: " + std::string(serverName));
-  // Feature set 1 (calls) and 3, of which only the keep-alive request is answered.
-  lines.push_back("210 NCID API: 1.0 Feature Set 1 3");
+  // Feature set 1 (calls) and 4, of which only the keep-alive's acknowledgement is given: a
+  // client that knows it asks a quiet relay whether it is still there.
+  lines.push_back("210 API: 1.0 Feature Set 1 4");
   for (const CallFields& call : history) lines.push_back(CallLine("CIDLOG", call));
   lines.push_back(history.empty() ? "252 Call log empty" : "250 End of call log");
   lines.push_back("300 End of server startup");

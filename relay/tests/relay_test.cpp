@@ -96,7 +96,7 @@ TEST(CallRelayTest, ClientsGetStartUpThenEachCallLoggedFirstAndASlowClientIsDrop
   ASSERT_TRUE(relay.Connect(2, stalled));
   ASSERT_TRUE(relay.Connect(3, broken));
   EXPECT_EQ(reader.received,
-            "200 NCID Server: cidrelay 1.0\r\n210 NCID API: 1.0 Feature Set 1 3\r\n"
+            "200 NCID Server: cidrelay 1.0\r\n210 API: 1.0 Feature Set 1 4\r\n"
             "CIDLOG: *DATE*12072026*TIME*1800*LINE*1*NMBR*02125550000*MESG*NONE*NAME*ALI*\r\n"
             "250 End of call log\r\n300 End of server startup\r\n");
   EXPECT_TRUE(relay.WantsWriting(2));
