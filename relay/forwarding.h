@@ -1,11 +1,15 @@
 // Forwarding to an upstream NCID server as a gateway does: the call log is the queue. What
-// is still to go is what the log holds after the last call the upstream accepted (kept on
-// disk across restarts); when that call is no longer in the log (rotated away), all of the
-// log goes. The upstream accepts a call when it reports it back as a call line with its
-// number and time.
+// is still to go is what the log holds after the last call the upstream accepted, found by
+// its place in the log (which file, and where its line ends), not by its texts: the same
+// number may ring twice in a minute. A file keeps its identity when rotated, so the place
+// survives a rotation; when that file is gone (rotated away twice), all of the log goes. A
+// place kept by an older relay names only the call: then it is the last such call in the log.
+// The upstream accepts a call when it reports it back as a call line with its number and time.
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -13,8 +17,34 @@
 
 namespace relay {
 
-std::vector<opencid::CallFields> CallsToForward(const std::vector<opencid::CallFields>& log,
-                                                const std::optional<opencid::CallFields>& lastAccepted);
+// One of the call log's files as read, with its identity on the disk (empty when unknown).
+struct LogFile {
+  std::string identity;
+  std::string_view text;
+};
+
+// Where a call's line ends in the log; the call itself confirms the place.
+struct ForwardPoint {
+  std::string file;  // empty: the place is not known
+  std::uint64_t end = 0;
+  std::optional<opencid::CallFields> call;
+  bool operator==(const ForwardPoint&) const = default;
+};
+
+struct DueCall {
+  opencid::CallFields call;
+  ForwardPoint after;  // the place to keep once the upstream has it
+  bool operator==(const DueCall&) const = default;
+};
+
+std::vector<DueCall> CallsToForward(const LogFile& older, const LogFile& current, const ForwardPoint& lastAccepted);
+
+// The place where everything in `current` has gone already (forwarding's first run).
+ForwardPoint EndOf(const LogFile& current);
+
+// The kept place's text (the call's log line, then the place) and back.
+std::string ForwardPointText(const ForwardPoint& point);
+ForwardPoint ReadForwardPoint(std::string_view text);
 
 bool AcceptedBy(std::string_view upstreamLine, const opencid::CallFields& sent);
 

@@ -103,9 +103,11 @@ create_prefix() {
 }
 
 # wine_env BUILD [win32|win64]: the width defaults to that of the build folder's configuration.
+# WINE_PREFIX_NAME names another prefix in the build folder, with a wineserver of its own, for
+# a test that needs two machines' registrations at once.
 wine_env() {
   local build=$1
-  export WINEPREFIX=$build/wineprefix WINEARCH=${2:-$(windows_width_of "$build")}
+  export WINEPREFIX=$build/${WINE_PREFIX_NAME:-wineprefix} WINEARCH=${2:-$(windows_width_of "$build")}
   export WINEDEBUG=${WINEDEBUG:--all}
   # Tests of both widths read the answer (WINE_32BIT) to know whether 32-bit programs run.
   if ! runs_32bit_programs && [[ $WINEARCH == win32 ]]; then
@@ -126,7 +128,10 @@ wine_env() {
 # Ends what wine_env started for the build folder: the wineserver and our virtual display.
 wine_stop() {
   local build=$1 display pid
-  [[ -d $build/wineprefix ]] && WINEPREFIX=$build/wineprefix wineserver -k >/dev/null 2>&1 || true
+  local prefix
+  for prefix in "$build"/wineprefix "$build"/wineprefix-*; do
+    [[ -d $prefix ]] && WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
+  done
   if [[ -f $build/.xvfb ]]; then
     read -r display pid <"$build/.xvfb"
     kill "$pid" 2>/dev/null || true

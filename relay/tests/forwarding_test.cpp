@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "opencid/ncid_server_lines.h"
+#include "relay/call_log_text.h"
 #include "relay/forwarding.h"
 
 namespace relay {
@@ -14,12 +15,43 @@ const CallFields kFirst{"12082026", "0905", "1", "05321234567", "AYŞE"};
 const CallFields kSecond{"12082026", "0906", "2", "02125550000", ""};
 const CallFields kThird{"12082026", "0907", "1", "05321234567", "AYŞE"};
 
+std::vector<CallFields> Calls(const std::vector<DueCall>& due) {
+  std::vector<CallFields> calls;
+  for (const auto& each : due) calls.push_back(each.call);
+  return calls;
+}
+
+// The kept place as a restarted relay reads it back.
+ForwardPoint Restarted(const ForwardPoint& accepted) { return ReadForwardPoint(ForwardPointText(accepted)); }
+
 TEST(ForwardingTest, WhatTheLogHoldsAfterTheLastAcceptedCallGoesAndTheUpstreamsCallLineAcceptsIt) {
-  const std::vector<CallFields> log{kFirst, kSecond, kThird};
-  EXPECT_EQ(CallsToForward(log, kSecond), std::vector<CallFields>{kThird});
-  EXPECT_TRUE(CallsToForward(log, kThird).empty());
-  EXPECT_EQ(CallsToForward(log, std::nullopt), log);
-  EXPECT_EQ(CallsToForward({kThird}, kFirst), std::vector<CallFields>{kThird});  // rotated away: all
+  // The same number twice in a minute: two calls, each forwarded once across restarts.
+  const std::string text = LogLine(kFirst) + LogLine(kFirst) + LogLine(kSecond);
+  const LogFile none{"", ""}, current{"7-42", text};
+  std::vector<DueCall> due = CallsToForward(none, current, Restarted(EndOf({"7-42", ""})));
+  ASSERT_EQ(Calls(due), (std::vector<CallFields>{kFirst, kFirst, kSecond}));
+  due = CallsToForward(none, current, Restarted(due[0].after));
+  ASSERT_EQ(Calls(due), (std::vector<CallFields>{kFirst, kSecond}));
+  due = CallsToForward(none, current, Restarted(due[0].after));
+  ASSERT_EQ(Calls(due), std::vector<CallFields>{kSecond});
+  EXPECT_TRUE(CallsToForward(none, current, Restarted(EndOf(current))).empty());
+
+  const ForwardPoint afterFirst = CallsToForward(none, current, {})[0].after;
+  // Rotated: the place is found in the older file, and the new file follows.
+  const std::string newer = LogLine(kThird);
+  EXPECT_EQ(Calls(CallsToForward(current, {"7-43", newer}, Restarted(due[0].after))),
+            (std::vector<CallFields>{kThird}));
+  EXPECT_EQ(Calls(CallsToForward(current, {"7-43", newer}, Restarted(afterFirst))),
+            (std::vector<CallFields>{kFirst, kSecond, kThird}));
+  // Rotated away, or a file that is not the one kept (its line there is another call): all.
+  EXPECT_EQ(Calls(CallsToForward({"7-43", newer}, {"7-44", ""}, due[0].after)), std::vector<CallFields>{kThird});
+  EXPECT_EQ(CallsToForward(none, {"7-42", LogLine(kThird) + LogLine(kFirst)}, afterFirst).size(), 2u);
+  // Rotated between the reads of the two files: the file is read once.
+  EXPECT_EQ(CallsToForward(current, current, {}).size(), 3u);
+  // A place kept by an older relay: the call line alone, or nothing.
+  EXPECT_EQ(Calls(CallsToForward(none, current, ReadForwardPoint(LogLine(kFirst)))), std::vector<CallFields>{kSecond});
+  EXPECT_EQ(CallsToForward(none, current, ReadForwardPoint("")).size(), 3u);
+  EXPECT_EQ(ReadForwardPoint(LogLine(kFirst) + "AT 7-42 99999999999999999999\n").file, "");
 
   EXPECT_EQ(opencid::GatewayCallLine(kFirst), "CALL: ###DATE12080905...LINE1...NMBR05321234567...NAMEAYŞE+++");
   EXPECT_TRUE(AcceptedBy("CID: *DATE*12082026*TIME*0905*LINE*POTS*NMBR*05321234567*MESG*NONE*NAME*AYSE*", kFirst));

@@ -17,9 +17,9 @@ void CreateFolders(const std::wstring& path) {
     CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
 }
 
-std::wstring OlderPath(const std::wstring& path) { return path + L".1"; }
-
 }  // namespace
+
+std::wstring OlderLogPath(const std::wstring& path) { return path + L".1"; }
 
 std::wstring SystemReason(DWORD code) {
   wchar_t* text = nullptr;
@@ -37,7 +37,7 @@ FileLogStore::FileLogStore(std::wstring path) : path_(std::move(path)) {}
 FileLogStore::~FileLogStore() { Close(); }
 
 std::string FileLogStore::Read(Which which) {
-  const std::wstring path = which == Which::Current ? path_ : OlderPath(path_);
+  const std::wstring path = which == Which::Current ? path_ : OlderLogPath(path_);
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
@@ -82,7 +82,7 @@ void FileLogStore::Truncate(std::uint64_t size) {
 
 void FileLogStore::Rotate() {
   Close();
-  if (!MoveFileExW(path_.c_str(), OlderPath(path_).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+  if (!MoveFileExW(path_.c_str(), OlderLogPath(path_).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     Fail(path_);
 }
 

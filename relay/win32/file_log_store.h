@@ -34,6 +34,9 @@ class FileLogStore final : public LogStore {
   HANDLE file_ = INVALID_HANDLE_VALUE;
 };
 
+// Where the older file of the log at `path` is.
+std::wstring OlderLogPath(const std::wstring& path);
+
 // The reason of the calling thread's last failure, as the system words it.
 std::wstring SystemReason(DWORD code);
 

@@ -3,9 +3,11 @@
 
 #include <ws2tcpip.h>
 
+#include <cstdio>
+
+#include "common/error.h"
 #include "common/utf16.h"
 #include "opencid/ncid_server_lines.h"
-#include "relay/call_log_text.h"
 #include "relay/forwarding.h"
 #include "relay/win32/file_log_store.h"
 
@@ -35,15 +37,47 @@ SOCKET Connect(const std::string& host, unsigned port) {
   return link;
 }
 
+// A log file's text with its identity on the disk (volume and file index, which a rename
+// keeps), both from one opening so that they belong together. A file that is not there is
+// empty; one that cannot be read throws, as taking it for empty would send calls again.
+struct ReadLog {
+  std::string identity, text;
+};
+
+ReadLog ReadWithIdentity(const std::wstring& path) {
+  ReadLog read;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return read;
+    throw common::Error(path + L": " + SystemReason(code), static_cast<std::int32_t>(HRESULT_FROM_WIN32(code)));
+  }
+  BY_HANDLE_FILE_INFORMATION information;
+  if (GetFileInformationByHandle(file, &information)) {
+    char identity[64];
+    std::snprintf(identity, sizeof identity, "%lx-%lx%08lx", static_cast<unsigned long>(information.dwVolumeSerialNumber),
+                  static_cast<unsigned long>(information.nFileIndexHigh), static_cast<unsigned long>(information.nFileIndexLow));
+    read.identity = identity;
+  }
+  char buffer[65536];
+  DWORD got = 0;
+  BOOL ok;
+  while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0) read.text.append(buffer, got);
+  const DWORD code = GetLastError();
+  CloseHandle(file);
+  if (!ok) throw common::Error(path + L": " + SystemReason(code), static_cast<std::int32_t>(HRESULT_FROM_WIN32(code)));
+  return read;
+}
+
 }  // namespace
 
 Forwarder::Forwarder(std::string host, unsigned port, std::wstring logPath, NoteHandler note)
     : host_(std::move(host)), port_(port), logPath_(std::move(logPath)), note_(std::move(note)) {
   // The first run forwards what comes from now on, not the history already logged.
   if (GetFileAttributesW((logPath_ + L".forwarded").c_str()) == INVALID_FILE_ATTRIBUTES) {
-    FileLogStore log(logPath_);
-    const std::vector<opencid::CallFields> calls = ReadCallLog(log.Read(LogStore::Which::Current));
-    SetAccepted(calls.empty() ? opencid::CallFields{} : calls.back());
+    const ReadLog current = ReadWithIdentity(logPath_);
+    SetAccepted(EndOf({current.identity, current.text}));
   }
   thread_ = std::thread([this] { Run(); });
 }
@@ -119,8 +153,8 @@ bool Forwarder::Connection(SOCKET link) {
       std::lock_guard<std::mutex> guard(lock_);
       announced_ = false;  // what was announced is in the log read next
     }
-    for (const auto& call : Due()) {
-      if (!Forward(link, call)) return heard;
+    for (const auto& due : Due()) {
+      if (!Forward(link, due)) return heard;
       heard = true;
     }
     std::unique_lock<std::mutex> guard(lock_);
@@ -137,14 +171,16 @@ bool Forwarder::Connection(SOCKET link) {
   }
 }
 
-std::vector<opencid::CallFields> Forwarder::Due() const {
-  FileLogStore log(logPath_);
-  std::vector<opencid::CallFields> kept = ReadCallLog(log.Read(LogStore::Which::Older));
-  for (auto& call : ReadCallLog(log.Read(LogStore::Which::Current))) kept.push_back(std::move(call));
-  return CallsToForward(kept, LastAccepted());
+std::vector<DueCall> Forwarder::Due() const {
+  // The current file first: a rotation between the reads then shows the same file twice,
+  // never a file missed.
+  const ReadLog current = ReadWithIdentity(logPath_);
+  const ReadLog older = ReadWithIdentity(OlderLogPath(logPath_));
+  return CallsToForward({older.identity, older.text}, {current.identity, current.text}, LastAccepted());
 }
 
-bool Forwarder::Forward(SOCKET link, const opencid::CallFields& call) {
+bool Forwarder::Forward(SOCKET link, const DueCall& due) {
+  const opencid::CallFields& call = due.call;
   const std::string line = opencid::GatewayCallLine(call) + "\r\n";
   if (send(link, line.data(), static_cast<int>(line.size()), 0) != static_cast<int>(line.size())) return false;
   std::string answer;
@@ -152,7 +188,7 @@ bool Forwarder::Forward(SOCKET link, const opencid::CallFields& call) {
   while (GetTickCount64() < deadline) {
     if (!ReadLine(link, answer, static_cast<DWORD>(deadline - GetTickCount64()))) return false;
     if (AcceptedBy(answer, call)) {
-      SetAccepted(call);
+      SetAccepted(due.after);
       return true;
     }
   }
@@ -185,19 +221,16 @@ bool Forwarder::ReadLine(SOCKET link, std::string& line, DWORD timeoutMs) {
   }
 }
 
-std::optional<opencid::CallFields> Forwarder::LastAccepted() const {
-  FileLogStore state(logPath_ + L".forwarded");
-  const std::vector<opencid::CallFields> calls = ReadCallLog(state.Read(LogStore::Which::Current));
-  if (calls.empty()) return std::nullopt;
-  return calls.back();
+ForwardPoint Forwarder::LastAccepted() const {
+  return ReadForwardPoint(ReadWithIdentity(logPath_ + L".forwarded").text);
 }
 
-void Forwarder::SetAccepted(const opencid::CallFields& call) {
+void Forwarder::SetAccepted(const ForwardPoint& point) {
   // Written beside and moved over, so a kill leaves the old position or the new one.
   const std::wstring path = logPath_ + L".forwarded", fresh = path + L".new";
   HANDLE file = CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
-  const std::string text = call.number.empty() && call.date.empty() ? std::string() : LogLine(call);
+  const std::string text = ForwardPointText(point);
   DWORD written = 0;
   const bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && FlushFileBuffers(file);
   CloseHandle(file);

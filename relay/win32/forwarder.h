@@ -1,9 +1,9 @@
 // Forwarding every call to an upstream NCID server, on a thread of its own: it connects
 // (again after 1 s, doubling to 30 s, after any loss), takes the server's start-up, then sends
 // each call still to go as a gateway's call line and waits for the server to report it back
-// before the next, so calls arrive once each and in order. The last accepted call is kept in
-// "<call log>.forwarded", so forwarding resumes there after a restart; the first run starts
-// after the calls already in the log.
+// before the next, so calls arrive once each and in order. The place of the last accepted call
+// in the log is kept in "<call log>.forwarded", so forwarding resumes there after a restart;
+// the first run starts after the calls already in the log.
 #pragma once
 
 #include <winsock2.h>
@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "opencid/ncid_line.h"
+#include "relay/forwarding.h"
 
 namespace relay::win32 {
 
@@ -37,11 +37,11 @@ class Forwarder {
  private:
   void Run() noexcept;
   bool Connection(SOCKET link);
-  bool Forward(SOCKET link, const opencid::CallFields& call);
+  bool Forward(SOCKET link, const DueCall& due);
   bool ReadLine(SOCKET link, std::string& line, DWORD timeoutMs);
-  std::vector<opencid::CallFields> Due() const;
-  std::optional<opencid::CallFields> LastAccepted() const;
-  void SetAccepted(const opencid::CallFields& call);
+  std::vector<DueCall> Due() const;
+  ForwardPoint LastAccepted() const;
+  void SetAccepted(const ForwardPoint& point);
   void SetState(std::wstring state);
   bool Wait(DWORD milliseconds);  // false when stopping
 
