@@ -34,14 +34,14 @@ const std::vector<Placement>& Layout() {
       {kScopeText, WC_STATICW, L"", SS_LEFT, {12, 10, 408, 28}},
       {kVendorChoice, WC_BUTTONW, L"Cihazın kendi denetimi", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, {12, 34, 408, 54}},
       {kServerChoice, WC_BUTTONW, L"NCID sunucusu", BS_AUTORADIOBUTTON, {12, 58, 408, 78}},
-      {0, WC_STATICW, L"Sunucu:", SS_LEFT, {34, 85, 150, 103}},
-      {kHostEdit, WC_EDITW, L"", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP, {150, 82, 320, 104}},
-      {0, WC_STATICW, L"Bağlantı noktası:", SS_LEFT, {34, 113, 150, 131}},
-      {kPortEdit, WC_EDITW, L"", ES_AUTOHSCROLL | ES_NUMBER | WS_BORDER | WS_TABSTOP, {150, 110, 220, 132}},
+      {0, WC_STATICW, L"Sunucu:", SS_LEFT, {34, 85, 160, 103}},
+      {kHostEdit, WC_EDITW, L"", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP, {164, 82, 320, 104}},
+      {0, WC_STATICW, L"Bağlantı noktası:", SS_LEFT, {34, 113, 160, 131}},
+      {kPortEdit, WC_EDITW, L"", ES_AUTOHSCROLL | ES_NUMBER | WS_BORDER | WS_TABSTOP, {164, 110, 234, 132}},
       {kServerTest, WC_BUTTONW, L"Sına", BS_PUSHBUTTON | WS_TABSTOP, {328, 82, 408, 106}},
       {kModemChoice, WC_BUTTONW, L"Arayan numara modemi", BS_AUTORADIOBUTTON | WS_GROUP, {12, 142, 408, 162}},
-      {0, WC_STATICW, L"Seri bağlantı noktası:", SS_LEFT, {34, 172, 150, 190}},
-      {kSerialPortBox, WC_COMBOBOXW, L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP, {150, 168, 320, 300}},
+      {0, WC_STATICW, L"Seri bağlantı noktası:", SS_LEFT, {34, 172, 160, 190}},
+      {kSerialPortBox, WC_COMBOBOXW, L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP, {164, 168, 320, 300}},
       {kModemTest, WC_BUTTONW, L"Sına", BS_PUSHBUTTON | WS_TABSTOP, {328, 167, 408, 191}},
       {kSimulatedChoice, WC_BUTTONW, L"Benzetilmiş cihaz", BS_AUTORADIOBUTTON | WS_GROUP, {12, 200, 408, 220}},
       {kResultText, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX, {12, 228, 408, 290}},
@@ -166,8 +166,8 @@ void Fill(HWND window, const SettingsPlace& place) {
     // Only an elevated run may change who answers as the device control.
     EnableWindow(GetDlgItem(window, kVendorChoice), FALSE);
     EnableWindow(GetDlgItem(window, kSimulatedChoice), FALSE);
-    ShowResult(window, L"Cihazın kendi denetimi ile benzetilmiş cihaz arasında seçim yapmak için bu programı "
-                       L"yönetici olarak çalıştırın.");
+    ShowResult(window, L"Cihazın kendi denetimini ya da benzetilmiş cihazı seçmek için bu programı yönetici "
+                       L"olarak çalıştırın.");
   }
 }
 
