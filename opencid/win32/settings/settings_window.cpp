@@ -32,18 +32,18 @@ struct Placement {
 const std::vector<Placement>& Layout() {
   static const std::vector<Placement> layout = {
       {kScopeText, WC_STATICW, L"", SS_LEFT, {12, 10, 408, 28}},
-      {kVendorChoice, WC_BUTTONW, L"Cihazın kendi denetimi", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, {12, 34, 408, 54}},
-      {kServerChoice, WC_BUTTONW, L"NCID sunucusu", BS_AUTORADIOBUTTON, {12, 58, 408, 78}},
+      {kVendorChoice, WC_BUTTONW, L"Cihazın kendi denetimi", BS_RADIOBUTTON | WS_GROUP | WS_TABSTOP, {12, 34, 408, 54}},
+      {kServerChoice, WC_BUTTONW, L"NCID sunucusu", BS_RADIOBUTTON | WS_TABSTOP, {12, 58, 408, 78}},
       {0, WC_STATICW, L"Sunucu:", SS_LEFT, {34, 85, 160, 103}},
       {kHostEdit, WC_EDITW, L"", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP, {164, 82, 320, 104}},
       {0, WC_STATICW, L"Bağlantı noktası:", SS_LEFT, {34, 113, 160, 131}},
       {kPortEdit, WC_EDITW, L"", ES_AUTOHSCROLL | ES_NUMBER | WS_BORDER | WS_TABSTOP, {164, 110, 234, 132}},
       {kServerTest, WC_BUTTONW, L"Sına", BS_PUSHBUTTON | WS_TABSTOP, {328, 82, 408, 106}},
-      {kModemChoice, WC_BUTTONW, L"Arayan numara modemi", BS_AUTORADIOBUTTON | WS_GROUP, {12, 142, 408, 162}},
+      {kModemChoice, WC_BUTTONW, L"Arayan numara modemi", BS_RADIOBUTTON | WS_TABSTOP | WS_GROUP, {12, 142, 408, 162}},
       {0, WC_STATICW, L"Seri bağlantı noktası:", SS_LEFT, {34, 172, 160, 190}},
       {kSerialPortBox, WC_COMBOBOXW, L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP, {164, 168, 320, 300}},
       {kModemTest, WC_BUTTONW, L"Sına", BS_PUSHBUTTON | WS_TABSTOP, {328, 167, 408, 191}},
-      {kSimulatedChoice, WC_BUTTONW, L"Benzetilmiş cihaz", BS_AUTORADIOBUTTON | WS_GROUP, {12, 200, 408, 220}},
+      {kSimulatedChoice, WC_BUTTONW, L"Benzetilmiş cihaz", BS_RADIOBUTTON | WS_TABSTOP | WS_GROUP, {12, 200, 408, 220}},
       {kResultText, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX, {12, 228, 408, 290}},
       {kSaveButton, WC_BUTTONW, L"Kaydet", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, {236, 298, 316, 322}},
       {kCloseButton, WC_BUTTONW, L"Kapat", BS_PUSHBUTTON | WS_TABSTOP, {328, 298, 408, 322}},
@@ -176,7 +176,13 @@ void Save(HWND window) {
   try {
     const SavePlan plan = PlanSave(Form(window, CheckedChoice(window)), place.elevated);
     if (plan.source) StoreSource(plan.machineWide ? SourceScope::Machine : SourceScope::User, *plan.source);
-    ChangeDeviceOwner(plan.owner, plan.source ? &*plan.source : nullptr, place.opencidPath, place.devsimPath);
+    try {
+      ChangeDeviceOwner(plan.owner, plan.source ? &*plan.source : nullptr, place.opencidPath, place.devsimPath);
+    } catch (const common::Error& failure) {
+      // The source is kept: say so, not that nothing was saved.
+      if (!plan.source) throw;
+      return ShowResult(window, L"Kaynak kaydedildi, ama cihaz denetiminin yerine geçilemedi: " + failure.Message());
+    }
     ShowResult(window, L"Kaydedildi. Açık olan programlar yeni kaynağı yeniden başlatıldıklarında kullanır.");
   } catch (const common::Error& failure) {
     ShowResult(window, L"Kaydedilmedi: " + failure.Message());
@@ -205,6 +211,11 @@ void OnCommand(HWND window, int id) {
     case IDCANCEL: DestroyWindow(window); return;
     case kServerTest: return Probe(window, SourceChoice::NcidServer);
     case kModemTest: return Probe(window, SourceChoice::Modem);
+    // The choices are apart, with their fields between them: they are kept one by their identifiers.
+    case kVendorChoice:
+    case kServerChoice:
+    case kModemChoice:
+    case kSimulatedChoice: CheckRadioButton(window, kVendorChoice, kSimulatedChoice, id); return;
     default: return;
   }
 }

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "activex/registry_table.h"
 #include "common/utf16.h"
 #include "device/win32/registration.h"
 #include "opencid/win32/settings/device_owner.h"
@@ -84,13 +85,22 @@ TEST(SourceSettingsWindow, SavesEachChoiceInItsScopeAndChangesTheDeviceOnlyWhenE
 
     EXPECT_EQ(0u, machine.Save(kVendorChoice).find(L"Kaydedildi."));
     EXPECT_EQ(L"", device::RegisteredServer()) << "the place is left to the vendor's own registration";
+
+    const auto vendor = device::DeviceRegistryEntries(L"C:\\vendor\\tevrin5.ocx");
+    activex::WriteRegistryEntries(HKEY_CLASSES_ROOT, vendor);
+    const std::wstring refused = machine.Save(kServerChoice, L"192.0.2.9", L"3333");
+    EXPECT_EQ(0u, refused.find(L"Kaynak kaydedildi, ama cihaz denetiminin yerine geçilemedi: ")) << common::ToUtf8(refused);
+    EXPECT_EQ(L"ncid=192.0.2.9:3333", ReadSource().source.Text());
+    EXPECT_EQ(0u, machine.Save(kVendorChoice).find(L"Kaydedildi."));
+    EXPECT_EQ(L"C:\\vendor\\tevrin5.ocx", device::RegisteredServer()) << "the vendor's registration is never taken";
+    activex::RemoveRegistryEntries(HKEY_CLASSES_ROOT, vendor);
   }
   {
     SettingsWindow user(false);
     EXPECT_EQ(L"Yalnızca sizin için kaydedilir.", user.Text(kScopeText));
     EXPECT_FALSE(IsWindowEnabled(user.Control(kVendorChoice)));
     EXPECT_FALSE(IsWindowEnabled(user.Control(kSimulatedChoice)));
-    EXPECT_EQ(L"192.0.2.7", user.Text(kHostEdit)) << "the window opens on the source in force";
+    EXPECT_EQ(L"192.0.2.9", user.Text(kHostEdit)) << "the window opens on the source in force";
 
     EXPECT_EQ(0u, user.Save(kModemChoice, L"", L"", L"COM5").find(L"Kaydedildi."));
     EffectiveSource read = ReadSource();
@@ -98,7 +108,7 @@ TEST(SourceSettingsWindow, SavesEachChoiceInItsScopeAndChangesTheDeviceOnlyWhenE
     EXPECT_EQ(L"modem=COM5", read.source.Text());
     EXPECT_EQ(L"", device::RegisteredServer());
     ForgetSource(SourceScope::User);
-    EXPECT_EQ(L"ncid=192.0.2.7:4444", ReadSource().source.Text()) << "the machine's setting was left alone";
+    EXPECT_EQ(L"ncid=192.0.2.9:3333", ReadSource().source.Text()) << "the machine's setting was left alone";
   }
   ForgetSource(SourceScope::Machine);
 }
