@@ -41,7 +41,8 @@ const std::vector<Placement>& Layout() {
       {kServerTest, WC_BUTTONW, L"Sına", BS_PUSHBUTTON | WS_TABSTOP, {328, 82, 408, 106}},
       {kModemChoice, WC_BUTTONW, L"Arayan numara modemi", BS_RADIOBUTTON | WS_TABSTOP | WS_GROUP, {12, 142, 408, 162}},
       {0, WC_STATICW, L"Seri bağlantı noktası:", SS_LEFT, {34, 172, 160, 190}},
-      {kSerialPortBox, WC_COMBOBOXW, L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP, {164, 168, 320, 300}},
+      {kSerialPortBox, WC_COMBOBOXW, L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
+       {164, 168, 320, 300}},
       {kModemTest, WC_BUTTONW, L"Sına", BS_PUSHBUTTON | WS_TABSTOP, {328, 167, 408, 191}},
       {kSimulatedChoice, WC_BUTTONW, L"Benzetilmiş cihaz", BS_RADIOBUTTON | WS_TABSTOP | WS_GROUP, {12, 200, 408, 220}},
       {kResultText, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX, {12, 228, 408, 290}},
@@ -136,7 +137,8 @@ std::vector<std::wstring> SerialPorts() {
   for (DWORD index = 0;; ++index) {
     wchar_t name[256], data[64];
     DWORD nameLength = 256, dataSize = sizeof data - sizeof(wchar_t), type = 0;
-    const LONG result = RegEnumValueW(key, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize);
+    const LONG result =
+        RegEnumValueW(key, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize);
     if (result == ERROR_NO_MORE_ITEMS) break;
     if (result != ERROR_SUCCESS || type != REG_SZ) continue;
     data[dataSize / sizeof(wchar_t)] = L'\0';
@@ -153,7 +155,8 @@ void Fill(HWND window, const SettingsPlace& place) {
   SetDlgItemTextW(window, kHostEdit, form.host.c_str());
   SetDlgItemTextW(window, kPortEdit, form.port.c_str());
   HWND ports = GetDlgItem(window, kSerialPortBox);
-  for (const std::wstring& port : SerialPorts()) SendMessageW(ports, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(port.c_str()));
+  for (const std::wstring& port : SerialPorts())
+    SendMessageW(ports, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(port.c_str()));
   if (!form.portName.empty()) SetWindowTextW(ports, form.portName.c_str());
   else SendMessageW(ports, CB_SETCURSEL, 0, 0);
 
@@ -223,8 +226,10 @@ void OnCommand(HWND window, int id) {
 void CreateControls(HWND window) {
   const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
   for (const Placement& placement : Layout())
-    State(window)->controls.push_back(CreateWindowExW(0, placement.className, placement.text, WS_CHILD | WS_VISIBLE | placement.style, 0, 0, 0, 0, window,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(placement.id)), instance, nullptr));
+    State(window)->controls.push_back(CreateWindowExW(0, placement.className, placement.text,
+                                                      WS_CHILD | WS_VISIBLE | placement.style, 0, 0, 0, 0, window,
+                                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(placement.id)),
+                                                      instance, nullptr));
 }
 
 LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

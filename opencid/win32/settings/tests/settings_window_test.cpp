@@ -26,7 +26,8 @@ std::wstring WinePath(const char* built) {
 class SettingsWindow {
  public:
   explicit SettingsWindow(bool elevated)
-      : window_(CreateSettingsWindow(GetModuleHandleW(nullptr), {elevated, WinePath(OPENCID_PATH), WinePath(DEVSIM_PATH)})) {}
+      : window_(CreateSettingsWindow(GetModuleHandleW(nullptr),
+                                     {elevated, WinePath(OPENCID_PATH), WinePath(DEVSIM_PATH)})) {}
   ~SettingsWindow() {
     if (IsWindow(window_)) DestroyWindow(window_);
   }
