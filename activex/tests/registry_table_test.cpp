@@ -38,7 +38,7 @@ class RegistryTableTest : public ::testing::Test {
 
 ControlRegistration Registration(const std::wstring& path) {
   return {CLSID_TestControl, L"Test Control", path, L"Both", L"ActiveXTestLib.TestControl", L"1.0",
-          RegistryForm(LIBID_ActiveXTestLib), 205201, L"1", {L"Properties,0,2"}};
+          RegistryForm(LIBID_ActiveXTestLib), 205201, L"1", {L"Properties,0,2"}, L""};
 }
 
 TEST(RegistryForm, IsBracedUpperCase) {
