@@ -44,15 +44,18 @@ class Upstream:
         threading.Thread(target=self.accept, args=(listener,), daemon=True).start()
 
     def stop(self):
+        # Each call taken has already been reported: the links are only half closed, after
+        # those reports, so the relay can tell a call taken from one never received.
         with self.lock:
             listener, self.listener = self.listener, None
             links, self.links = self.links, []
-        for sock in ([listener] if listener else []) + links:
+        if listener:
+            listener.close()
+        for link in links:
             try:
-                sock.shutdown(socket.SHUT_RDWR)
+                link.shutdown(socket.SHUT_WR)
             except OSError:
                 pass
-            sock.close()
 
     def accept(self, listener):
         while True:
@@ -70,30 +73,33 @@ class Upstream:
 
     def read(self, link):
         pending = b""
-        while True:
-            try:
-                data = link.recv(4096)
-            except OSError:
-                return
-            if not data:
-                return
-            pending += data
-            while b"\n" in pending:
-                raw, pending = pending.split(b"\n", 1)
-                match = CALL.match(raw.decode("utf-8", "replace").rstrip("\r"))
-                if match:
-                    self.take(*match.groups())
+        with link:
+            while True:
+                try:
+                    data = link.recv(4096)
+                except OSError:
+                    return
+                if not data:
+                    return
+                pending += data
+                while b"\n" in pending:
+                    raw, pending = pending.split(b"\n", 1)
+                    match = CALL.match(raw.decode("utf-8", "replace").rstrip("\r"))
+                    if match:
+                        self.take(link, *match.groups())
 
-    def take(self, month_day, time, line, number, name):
+    def take(self, link, month_day, time, line, number, name):
+        # A stopped server takes nothing more; a call it takes is reported before it can stop.
         report = "CID: *DATE*%s2026*TIME*%s*LINE*%s*NMBR*%s*MESG*NONE*NAME*%s*\r\n" % (month_day, time, line, number, name)
         with self.lock:
+            if link not in self.links:
+                return
             self.calls.append(number)
-            links = list(self.links)
-        for link in links:
-            try:
-                link.sendall(report.encode("utf-8"))
-            except OSError:
-                pass
+            for each in self.links:
+                try:
+                    each.sendall(report.encode("utf-8"))
+                except OSError:
+                    pass
 
 
 def serve_control(upstream, control):
