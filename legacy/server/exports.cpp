@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "activex/class_factory.h"
 #include "activex/error_info.h"
@@ -54,6 +55,15 @@ void UnregisterTypeLibrary() {
                kWin64 ? SYS_WIN64 : SYS_WIN32);
 }
 
+// The class's keys are each width's own, but both widths share its ProgIDs' keys: while the
+// other width's server is registered, they stay with it.
+void RemoveClassEntries() {
+  std::vector<activex::RegistryEntry> entries = activex::ControlRegistryEntries(legacy::KalloraPlusRegistration());
+  if (!activex::ReadRegistryText(HKEY_CLASSES_ROOT, TypeLibraryPathKey(!kWin64)).empty())
+    std::erase_if(entries, [](const activex::RegistryEntry& entry) { return entry.key.rfind(L"CLSID\\", 0) != 0; });
+  activex::RemoveRegistryEntries(HKEY_CLASSES_ROOT, entries);
+}
+
 // A registration step's failure as regsvr32 shows it: the system's code when it has one (access
 // denied stays access denied), E_FAIL otherwise.
 template <class Step>
@@ -88,8 +98,7 @@ STDAPI DllRegisterServer() {
 STDAPI DllUnregisterServer() {
   return Registration([] {
     UnregisterTypeLibrary();
-    activex::RemoveRegistryEntries(HKEY_CLASSES_ROOT,
-                                   activex::ControlRegistryEntries(legacy::KalloraPlusRegistration()));
+    RemoveClassEntries();
   });
 }
 

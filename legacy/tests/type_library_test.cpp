@@ -171,6 +171,13 @@ void PrintTo(const LibraryFile& file, std::ostream* out) { *out << (file.width =
 class TypeLibraryTest : public testing::TestWithParam<LibraryFile> {
  protected:
   void SetUp() override {
+    // Where 32-bit programs run, the 32-bit build writes and checks its own library, and a
+    // 64-bit process of Wine there resolves the other width's import of IDispatch in the
+    // 32-bit half of the prefix, which it cannot read.
+    wchar_t runs32[8] = {};
+    if (GetParam().width != (sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32) &&
+        GetEnvironmentVariableW(L"WINE_32BIT", runs32, 8) && std::wstring(runs32) == L"yes")
+      GTEST_SKIP() << "the 32-bit build checks the 32-bit library it writes itself";
     ASSERT_EQ(LoadTypeLibEx(GetParam().path.c_str(), REGKIND_NONE, &library_), S_OK);
   }
 
