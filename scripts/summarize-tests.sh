@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Adds up the test cases of the last CTest run in each build folder given, from the XML each
 # test executable wrote; a test program that failed without reporting a failed case (a crash,
-# a sanitizer report at exit) counts as one failed case. Prints "N passed, N failed".
+# a sanitizer report at exit) counts as one failed case, and a test that reports no cases (a
+# script) as one case, passed or failed as CTest saw it. Prints "N passed, N failed".
 #   summarize-tests.sh BUILD... [--skipped BUILD --like BUILD]
 # --skipped counts every test of a build that could not run as skipped: as many cases as the
 # same test program reported in the --like build (the same tests in another width), else one.
@@ -36,8 +37,12 @@ for build in "${builds[@]}"; do
     program_failed=0
     [[ -f $failed_log ]] && grep -q ":$name\$" "$failed_log" && program_failed=1
     if [[ ! -f $xml ]]; then
-      echo "  $name: no results (the program did not finish)"
-      ((failed += 1))
+      if ((program_failed)); then
+        echo "  $name: failed without reporting its cases"
+        ((failed += 1))
+      else
+        ((passed += 1))
+      fi
       continue
     fi
     tests=$(attr tests "$xml") failures=$(attr failures "$xml") disabled=$(attr disabled "$xml")
