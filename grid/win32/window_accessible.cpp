@@ -18,15 +18,15 @@ HRESULT Text(const std::optional<std::wstring>& text, BSTR* out) {
   return *out ? S_OK : E_OUTOFMEMORY;
 }
 
-VARIANT Number(long value) {
+}  // namespace
+
+VARIANT NumberVariant(long value) {
   VARIANT variant;
   VariantInit(&variant);
   variant.vt = VT_I4;
   variant.lVal = value;
   return variant;
 }
-
-}  // namespace
 
 WindowAccessible::~WindowAccessible() {
   if (standard_) standard_->Release();
@@ -77,7 +77,7 @@ VARIANT WindowAccessible::ChildVariant(std::int32_t child) const {
     variant.pdispVal = object;
     return variant;
   }
-  return Number(child);
+  return NumberVariant(child);
 }
 
 std::optional<RECT> WindowAccessible::ScreenPlace(std::int32_t child) const {
@@ -184,7 +184,7 @@ HRESULT WindowAccessible::get_accRole(VARIANT child, VARIANT* role) {
   if (!role) return E_POINTER;
   VariantInit(role);
   return Guarded([&] {
-    *role = Number(Role(ChildOf(child)));
+    *role = NumberVariant(Role(ChildOf(child)));
     return S_OK;
   });
 }
@@ -199,7 +199,7 @@ HRESULT WindowAccessible::get_accState(VARIANT child, VARIANT* state) {
       if (!IsWindowVisible(window_)) flags |= STATE_SYSTEM_INVISIBLE;
       if (GetFocus() == window_) flags |= STATE_SYSTEM_FOCUSED;
     }
-    *state = Number(flags);
+    *state = NumberVariant(flags);
     return S_OK;
   });
 }
@@ -237,7 +237,7 @@ HRESULT WindowAccessible::get_accFocus(VARIANT* focused) {
   VariantInit(focused);
   return Guarded([&] {
     if (GetFocus() != window_) return S_FALSE;
-    *focused = Number(CHILDID_SELF);
+    *focused = NumberVariant(CHILDID_SELF);
     return S_OK;
   });
 }
@@ -311,7 +311,7 @@ HRESULT WindowAccessible::accHitTest(long left, long top, VARIANT* child) {
         return S_OK;
       }
     }
-    *child = Number(CHILDID_SELF);
+    *child = NumberVariant(CHILDID_SELF);
     return S_OK;
   });
 }

@@ -15,6 +15,9 @@
 
 namespace grid::win32 {
 
+// A VT_I4 variant: how a child number, a role or a state travels through IAccessible.
+VARIANT NumberVariant(long value);
+
 class WindowAccessible : public IAccessible {
  public:
   explicit WindowAccessible(HWND window) : window_(window) {}

@@ -13,12 +13,16 @@
 
 #include <gtest/gtest.h>
 
+#include "grid/win32/window_accessible.h"
+
 #include "common/utf16.h"
 #include "monitor/win32/tests/end_to_end_support.h"
 #include "tray/win32/tests/message_pump.h"
 
 namespace monitor::win32::testing {
 namespace {
+
+using grid::win32::NumberVariant;
 
 using tray::testing::PumpUntil;
 
@@ -37,25 +41,17 @@ struct Apartment {
   ~Apartment() { CoUninitialize(); }
 };
 
-VARIANT ChildNumber(long number) {
-  VARIANT child;
-  VariantInit(&child);
-  child.vt = VT_I4;
-  child.lVal = number;
-  return child;
-}
-
 Node Read(IAccessible& object, long child, int depth) {
   Node node{depth, 0, {}, {}};
   BSTR text = nullptr;
-  if (object.get_accName(ChildNumber(child), &text) == S_OK && text) node.name = text;
+  if (object.get_accName(NumberVariant(child), &text) == S_OK && text) node.name = text;
   SysFreeString(text);
   text = nullptr;
-  if (object.get_accValue(ChildNumber(child), &text) == S_OK && text) node.value = text;
+  if (object.get_accValue(NumberVariant(child), &text) == S_OK && text) node.value = text;
   SysFreeString(text);
   VARIANT role;
   VariantInit(&role);
-  if (object.get_accRole(ChildNumber(child), &role) == S_OK && role.vt == VT_I4) node.role = role.lVal;
+  if (object.get_accRole(NumberVariant(child), &role) == S_OK && role.vt == VT_I4) node.role = role.lVal;
   VariantClear(&role);
   return node;
 }

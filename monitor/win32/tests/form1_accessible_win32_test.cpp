@@ -8,10 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include "grid/win32/window_accessible.h"
+
 #include "monitor/win32/tests/test_parts.h"
 
 namespace monitor::win32::testing {
 namespace {
+
+using grid::win32::NumberVariant;
 
 struct OleApartment {
   OleApartment() { OleInitialize(nullptr); }
@@ -25,14 +29,6 @@ IAccessible* Request(HWND window) {
   return object;
 }
 
-VARIANT ChildNumber(long number) {
-  VARIANT child;
-  VariantInit(&child);
-  child.vt = VT_I4;
-  child.lVal = number;
-  return child;
-}
-
 TEST(TForm1Accessible, OneObjectForTheWindowsLifeCutOffWhenTheWindowGoes) {
   OleApartment apartment;
   TestParts parts;
@@ -43,13 +39,13 @@ TEST(TForm1Accessible, OneObjectForTheWindowsLifeCutOffWhenTheWindowGoes) {
   ASSERT_EQ(second, first);
 
   BSTR name = nullptr;
-  EXPECT_EQ(first->get_accName(ChildNumber(CHILDID_SELF), &name), S_OK);
+  EXPECT_EQ(first->get_accName(NumberVariant(CHILDID_SELF), &name), S_OK);
   EXPECT_STREQ(name, L"TEST");
   SysFreeString(name);
   long count = 0;
   EXPECT_EQ(first->get_accChildCount(&count), S_OK);
   name = reinterpret_cast<BSTR>(1);
-  EXPECT_EQ(first->get_accName(ChildNumber(count + 1), &name), E_INVALIDARG);
+  EXPECT_EQ(first->get_accName(NumberVariant(count + 1), &name), E_INVALIDARG);
   EXPECT_EQ(name, nullptr);
   VARIANT notANumber;
   VariantInit(&notANumber);
@@ -58,7 +54,7 @@ TEST(TForm1Accessible, OneObjectForTheWindowsLifeCutOffWhenTheWindowGoes) {
   EXPECT_EQ(first->get_accName(notANumber, &name), E_INVALIDARG);
 
   form.reset();
-  EXPECT_EQ(first->get_accName(ChildNumber(1), &name), RPC_E_DISCONNECTED);
+  EXPECT_EQ(first->get_accName(NumberVariant(1), &name), RPC_E_DISCONNECTED);
   EXPECT_EQ(first->get_accChildCount(&count), RPC_E_DISCONNECTED);
   // The two requests hold two references to the one object, and nothing else holds any.
   EXPECT_EQ(first->Release(), 1u);
