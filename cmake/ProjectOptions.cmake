@@ -53,7 +53,10 @@ endfunction()
 # end of the top-level CMakeLists, gives every C++ target of the project with more than one
 # source file a precompiled header: the standard library's usual headers, <windows.h> when a
 # source of the target (or a project header it names) includes it, and GoogleTest's header for
-# a program that links it. Targets added anywhere, later ones included, get it without asking.
+# a target that links it. Targets added anywhere, later ones included, get it without asking.
+# Targets alike in those headers and in their flags (a test program's own, or the build's)
+# share one header, compiled once by a small target of its own: compiling one costs as much as
+# compiling a dozen ordinary files.
 set(WINDOWS_HEADER_PATTERN "#include <(windows|ole2|objbase|oaidl|ocidl|olectl|shellapi|commctrl|shlobj)\\.h>")
 
 # Whether a source file, or a project header it names with quotes, includes a Windows header.
@@ -95,6 +98,35 @@ function(_project_targets dir out)
   set(${out} ${targets} PARENT_SCOPE)
 endfunction()
 
+# The target that compiles the header shared by targets of one kind, made on first use.
+function(_precompiled_header_donor kind headers test_program out)
+  set(donor precompiled_${kind})
+  if(NOT TARGET ${donor})
+    set(source ${CMAKE_BINARY_DIR}/${donor}.cpp)
+    file(CONFIGURE OUTPUT ${source} CONTENT "// Compiles the precompiled header that targets of one kind share.\n")
+    add_library(${donor} OBJECT ${source})
+    target_precompile_headers(${donor} PRIVATE ${headers})
+    if(test_program)
+      target_compile_options(${donor} PRIVATE ${TEST_PROGRAM_OPTIONS})
+      set_property(TARGET ${donor} PROPERTY TEST_PROGRAM TRUE)
+    endif()
+    if("<gtest/gtest.h>" IN_LIST headers)
+      target_link_libraries(${donor} PRIVATE GTest::gmock)
+    endif()
+    _trust_precompiled_headers(${donor})
+  endif()
+  set(${out} ${donor} PARENT_SCOPE)
+endfunction()
+
+# ccache caches what is compiled with a precompiled header only when told to trust it.
+function(_trust_precompiled_headers target)
+  get_target_property(launcher ${target} CXX_COMPILER_LAUNCHER)
+  if(launcher MATCHES "ccache" AND NOT launcher MATCHES "CCACHE_SLOPPINESS")
+    set_property(TARGET ${target} PROPERTY CXX_COMPILER_LAUNCHER
+      env CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime ${launcher})
+  endif()
+endfunction()
+
 function(precompile_common_headers)
   if(NOT WIN32)
     return()
@@ -123,19 +155,22 @@ function(precompile_common_headers)
       continue()  # the header would be compiled for one file: nothing saved
     endif()
     set(headers <algorithm> <functional> <memory> <string> <vector>)
+    set(kind standard)
     if(windows)
       list(APPEND headers <windows.h>)
+      string(APPEND kind _windows)
     endif()
     get_target_property(links ${target} LINK_LIBRARIES)
     if(links MATCHES "GTest::")
       list(APPEND headers <gtest/gtest.h>)
+      string(APPEND kind _gtest)
     endif()
-    target_precompile_headers(${target} PRIVATE ${headers})
-    # ccache caches what is compiled with a precompiled header only when told to trust it.
-    get_target_property(launcher ${target} CXX_COMPILER_LAUNCHER)
-    if(launcher MATCHES "ccache")
-      set_property(TARGET ${target} PROPERTY CXX_COMPILER_LAUNCHER
-        env CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime ${launcher})
+    get_target_property(test_program ${target} TEST_PROGRAM)
+    if(test_program)
+      string(APPEND kind _test)
     endif()
+    _precompiled_header_donor(${kind} "${headers}" "${test_program}" donor)
+    target_precompile_headers(${target} REUSE_FROM ${donor})
+    _trust_precompiled_headers(${target})
   endforeach()
 endfunction()

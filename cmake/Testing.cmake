@@ -15,6 +15,9 @@ else()
   set(TEST_RESULTS_ARG "xml:${TEST_RESULTS_DIR}/")
 endif()
 
+# What a Windows test program compiles with (see add_project_test).
+set(TEST_PROGRAM_OPTIONS -O1 -g1)
+
 # add_project_test(NAME SOURCES... [LIBRARIES libs...] [ENVIRONMENT vars...])
 function(add_project_test name)
   if(BUILD_FUZZERS)
@@ -27,7 +30,8 @@ function(add_project_test name)
     # What a test proves does not hang on how its own code is optimised, and line tables are
     # enough for a backtrace: its files compile in half the time. The code under test keeps
     # the build's flags.
-    target_compile_options(${name} PRIVATE -O1 -g1)
+    target_compile_options(${name} PRIVATE ${TEST_PROGRAM_OPTIONS})
+    set_property(TARGET ${name} PROPERTY TEST_PROGRAM TRUE)
   endif()
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES

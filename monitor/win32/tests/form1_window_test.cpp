@@ -217,30 +217,30 @@ TEST(TForm1Window, CallsAndTheMenuItemsReachTheList) {
 
 std::vector<std::wstring>* openMenuItems;
 
-// Reads the items of the menu that is open, then closes it.
-void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
-    std::vector<std::wstring>* items = openMenuItems;
-    KillTimer(nullptr, id);
-    if (HWND menuWindow = FindWindowW(L"#32768", nullptr)) {
-      HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
-      for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        wchar_t text[64] = {};
-        GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
-        items->push_back(text);
-      }
-    }
-    EndMenu();
+// Reads the items of the menu that is open, then closes it; until the menu shows, it tries
+// again at the next tick.
+void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
+  HWND menuWindow = FindWindowW(L"#32768", nullptr);
+  if (!menuWindow || !IsWindowVisible(menuWindow)) return;
+  HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[64] = {};
+    GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+    openMenuItems->push_back(text);
+  }
+  EndMenu();
 }
 
 // The menu that a right click on a label opens, found while it is open and then closed again.
 std::vector<std::wstring> MenuOpenedBy(const TForm1& form, const wchar_t* label) {
   std::vector<std::wstring> found;
   openMenuItems = &found;
-  SetTimer(nullptr, 0, 200, ReadOpenMenu);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, ReadOpenMenu);
   const RECT place = form.LabelNamed(label).Place();
   POINT at{place.left + 2, place.top + 2};
   ClientToScreen(form.Handle(), &at);
   SendMessageW(form.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form.Handle()), MAKELPARAM(at.x, at.y));
+  KillTimer(nullptr, timer);
   return found;
 }
 

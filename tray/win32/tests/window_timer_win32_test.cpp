@@ -72,12 +72,14 @@ TEST(WindowTimerUnderWine, ZeroIntervalHoldsThen250Restarts) {
 
   const ULONGLONG restarted = GetTickCount64();
   timer.SetInterval(250);
-  ASSERT_TRUE(PumpUntil([&] { return log.times.size() >= 2; }, 3000));
-  EXPECT_TRUE(timer.Enabled());
-  // Window timers are coarse: allow for the system's granularity, not for a 20 ms timer.
+  ASSERT_TRUE(PumpUntil([&] { return !log.times.empty(); }, 3000));
+  // Window timers are coarse: allow for the system's granularity, not for a 20 ms timer. A
+  // late tick does not move the next one, so the rate is counted rather than one gap.
   EXPECT_GE(log.times[0] - restarted, 200u);
-  EXPECT_GE(log.times[1] - log.times[0], 200u);
-  EXPECT_LT(log.times[1] - log.times[0], 1000u);
+  PumpFor(1000);
+  EXPECT_TRUE(timer.Enabled());
+  EXPECT_GE(log.times.size(), 3u);
+  EXPECT_LE(log.times.size(), 6u);
 }
 
 TEST(WindowTimerUnderWine, SharedWindowGoesWithTheLastTimerAndComesBack) {
