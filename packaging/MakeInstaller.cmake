@@ -1,9 +1,10 @@
 # Script (cmake -P) run by the msi target: compiles CallerIdMonitor.wxs with wixl, then adds
 # what wixl cannot express: the searches that find the device control's registered server and
-# the stored machine-wide source, the feature conditions that the public properties STARTUP,
-# ASDEVICE and SOURCE switch on (the last two only by their property, never by ADDLOCAL=ALL,
-# and kept by an upgrade), and the launch condition that refuses ASDEVICE=1 while
-# another file holds the device control's class.
+# the stored machine-wide source and relay service, the feature conditions that the public
+# properties STARTUP, RELAY, ASDEVICE and SOURCE switch on (the last two only by their
+# property, never by ADDLOCAL=ALL, and kept by an upgrade), the launch condition that refuses
+# ASDEVICE=1 while another file holds the device control's class, and the Turkish name of the
+# settings window's shortcut.
 set(wxs ${CMAKE_CURRENT_LIST_DIR}/CallerIdMonitor.wxs)
 set(work ${OUTPUT}.work)
 file(REMOVE_RECURSE ${work})
@@ -36,13 +37,16 @@ file(WRITE ${work}/RegLocator.idt
   "Signature_\tRoot\tKey\tName\tType\ns72\ti2\ts255\tS255\tI2\nRegLocator\tSignature_\n"
   "DeviceClassServer\t0\t${device_class}\t\t${raw}\n"
   "StoredSource\t2\tSoftware\\OpenCallerId\tSource\t${raw}\n"
-  "StoredStartup\t2\tSoftware\\Microsoft\\Windows\\CurrentVersion\\Run\tCallerIdMonitor\t${raw}\n")
+  "StoredStartup\t2\tSoftware\\Microsoft\\Windows\\CurrentVersion\\Run\tCallerIdMonitor\t${raw}\n"
+  "StoredRelay\t2\tSYSTEM\\CurrentControlSet\\Services\\CidRelay\tImagePath\t${raw}\n")
 file(WRITE ${work}/AppSearch.idt
   "Property\tSignature_\ns72\ts72\nAppSearch\tProperty\tSignature_\n"
-  "DEVICE_CLASS_SERVER\tDeviceClassServer\nSTORED_SOURCE\tStoredSource\nSTORED_STARTUP\tStoredStartup\n")
+  "DEVICE_CLASS_SERVER\tDeviceClassServer\nSTORED_SOURCE\tStoredSource\nSTORED_STARTUP\tStoredStartup\n"
+  "STORED_RELAY\tStoredRelay\n")
 file(WRITE ${work}/Condition.idt
   "Feature_\tLevel\tCondition\ns38\ti2\tS255\nCondition\tFeature_\tLevel\n"
   "StartWithWindowsFeature\t1\tSTARTUP=\"1\"\n"
+  "RelayFeature\t1\tRELAY=\"1\"\n"
   "MachineSourceFeature\t1\tSOURCE\n"
   "MachineSourceFeature\t0\tNOT SOURCE\n"
   "AsDeviceFeature\t1\tASDEVICE=\"1\"\n"
@@ -57,11 +61,18 @@ execute_process(COMMAND ${MSIBUILD} ${work}/package.msi -i ${work}/RegLocator.id
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "msibuild failed")
 endif()
+# Texts in Turkish: the database's code page holds them; wixl itself stops at such a name.
+file(WRITE ${work}/_ForceCodepage.idt "\n\n1254\t_ForceCodepage\n")
+execute_process(COMMAND ${MSIBUILD} ${work}/package.msi -i ${work}/_ForceCodepage.idt RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "msibuild failed: code page")
+endif()
 # The public properties reach the installation with elevation; a feature chosen is installed
 # on the machine, never advertised; the searches run first.
 foreach(query
-    "UPDATE Property SET Value='WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED;SOURCE;ASDEVICE;STARTUP;DEVICE_CLASS_SERVER;STORED_SOURCE;STORED_STARTUP' WHERE Property='SecureCustomProperties'"
-    "UPDATE Feature SET Attributes=8")
+    "UPDATE Property SET Value='WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED;SOURCE;ASDEVICE;STARTUP;RELAY;DEVICE_CLASS_SERVER;STORED_SOURCE;STORED_STARTUP;STORED_RELAY' WHERE Property='SecureCustomProperties'"
+    "UPDATE Feature SET Attributes=8"
+    "UPDATE Shortcut SET Name='Arayan numara kaynağı' WHERE Shortcut='SourceSettingsShortcut'")
   execute_process(COMMAND ${MSIBUILD} ${work}/package.msi -q "${query}" RESULT_VARIABLE status)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "msibuild failed: ${query}")
