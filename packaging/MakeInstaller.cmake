@@ -33,6 +33,18 @@ endif()
 set(device_class "CLSID\\{EEA18052-171F-4293-8598-AB6E1D7257B2}\\InprocServer32")
 set(fresh "NOT Installed AND NOT WIX_UPGRADE_DETECTED")
 set(taken "DEVICE_CLASS_SERVER AND ${fresh}")
+# The simulated device's files and registration (conditions hold at most 255 characters).
+set(maintained "(Installed OR WIX_UPGRADE_DETECTED)")
+set(simulated "DEVICE_CLASS_SERVER >< \"devsim.dll\"")
+set(simulated_files "${maintained} OR NOT ASDEVICE=\"1\" AND NOT DEVICE_CLASS_SERVER")
+set(simulated_registration "NOT ASDEVICE=\"1\" AND (NOT DEVICE_CLASS_SERVER OR ${maintained} AND ${simulated}) OR \
+REMOVE~=\"ALL\" AND (NOT DEVICE_CLASS_SERVER OR ${simulated} OR DEVICE_CLASS_SERVER >< \"opencid.dll\")")
+foreach(condition simulated_files simulated_registration)
+  string(LENGTH "${${condition}}" length)
+  if(length GREATER 255)
+    message(FATAL_ERROR "${condition} is ${length} characters long, more than a condition holds")
+  endif()
+endforeach()
 file(WRITE ${work}/RegLocator.idt
   "Signature_\tRoot\tKey\tName\tType\ns72\ti2\ts255\tS255\tI2\nRegLocator\tSignature_\n"
   "DeviceClassServer\t0\t${device_class}\t\t${raw}\n"
@@ -72,6 +84,13 @@ endif()
 foreach(query
     "UPDATE Property SET Value='WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED;SOURCE;ASDEVICE;STARTUP;RELAY;DEVICE_CLASS_SERVER;STORED_SOURCE;STORED_STARTUP;STORED_RELAY' WHERE Property='SecureCustomProperties'"
     "UPDATE Feature SET Attributes=8"
+    # Wine weighs the feature conditions only when no ADDLOCAL is given, so what must never be
+    # written without its property, or over another file's registration, is held back by its
+    # components' own conditions as well; at removal they spare a class another file has taken.
+    "UPDATE Component SET Condition='${simulated_files}' WHERE Component='SimulatedDevice'"
+    "UPDATE Component SET Condition='${simulated_registration}' WHERE Component='SimulatedDeviceRegistration'"
+    "UPDATE Component SET Condition='ASDEVICE=\"1\"' WHERE Component='OpenSourcesAsDevice' OR Component='OpenSourcesAsDevice32'"
+    "UPDATE Component SET Condition='SOURCE' WHERE Component='MachineSource'"
     "UPDATE Shortcut SET Name='Arayan numara kaynağı' WHERE Shortcut='SourceSettingsShortcut'")
   execute_process(COMMAND ${MSIBUILD} ${work}/package.msi -q "${query}" RESULT_VARIABLE status)
   if(NOT status EQUAL 0)

@@ -203,7 +203,26 @@ wine64 reg add "$foreign\\InprocServer32" /ve /d 'C:\Vendor\tevrin5.ocx' /f >/de
 timeout 300 "$wine_loader64" msiexec /i "$(winpath "$msi")" /qn ASDEVICE=1 >/dev/null 2>&1 9>&- &&
   fail "ASDEVICE=1 accepted over another file's registration" || pass "ASDEVICE=1 refused over another file's registration"
 [[ ! -e $unix_folder/Test.exe ]] || fail "the refused installation left files"
+
+# Every feature asked for: the simulated device is left out while another file holds the class,
+# whose registration outlives the package; where the class is free, the simulated device
+# installs and leaves with the package.
+device_server() { wine64 reg query "$foreign\\InprocServer32" /ve 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
+timeout 300 "$wine_loader64" msiexec /i "$(winpath "$msi")" /qn ADDLOCAL=ALL >/dev/null 2>&1 9>&- ||
+  fail "ADDLOCAL=ALL beside another file's registration"
+[[ -f $unix_folder/Test.exe && ! -e $unix_folder/devsim.dll ]] &&
+  pass "ADDLOCAL=ALL installs all but the simulated device beside another file's registration" ||
+  fail "ADDLOCAL=ALL beside another file's registration: $(ls "$unix_folder" 2>&1 | tr '\n' ' ')"
+timeout 300 "$wine_loader64" msiexec /x "$(winpath "$msi")" /qn >/dev/null 2>&1 9>&-
+[[ $(device_server) == 'C:\Vendor\tevrin5.ocx' ]] && pass "the other file's registration outlives install and removal" ||
+  fail "the other file's registration became \"$(device_server)\""
 wine64 reg delete "$foreign" /f >/dev/null 2>&1
+timeout 300 "$wine_loader64" msiexec /i "$(winpath "$msi")" /qn ADDLOCAL=SimulatedDeviceFeature >/dev/null 2>&1 9>&-
+[[ -f $unix_folder/devctl.exe && $(device_server) == *devsim.dll ]] &&
+  pass "the simulated device installs where the class is free" || fail "simulated device: \"$(device_server)\""
+timeout 300 "$wine_loader64" msiexec /x "$(winpath "$msi")" /qn >/dev/null 2>&1 9>&-
+[[ -z $(device_server) && ! -e $unix_folder ]] && pass "the simulated device leaves with the package" ||
+  fail "the simulated device's registration or files outlive the package"
 
 # The 32-bit package: its tables, where it cannot be installed here.
 if [[ -f $msi32 ]]; then
