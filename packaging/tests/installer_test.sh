@@ -143,22 +143,26 @@ for file in Test.exe sourcesettings.exe cidrelay.exe tevrin4.dll opencid.dll x86
 done
 [[ ! -e $unix_folder/devsim.dll ]] && pass "the simulated device is off by default" || fail "devsim.dll installed by default"
 
-# Start-menu shortcut: its target starts the monitor, whose window ("TEST") shows.
-link=$(find "$WINEPREFIX/drive_c" -path '*Caller-ID line monitor/Caller-ID line monitor.lnk' | head -1)
-[[ -n $link ]] && pass "Start-menu shortcut ${link#$WINEPREFIX/drive_c/}" || fail "no Start-menu shortcut"
-for other in 'Arayan numara kaynağı' Licence; do
-  [[ -f ${link%/*}/$other.lnk ]] || fail "no Start-menu shortcut \"$other\""
-done
-if [[ -n $link ]]; then
-  timeout 30 "$wine_loader64" start /unix "$link" </dev/null >/dev/null 2>&1 9>&- &
-  started=no
+# Start-menu shortcuts: the monitor's target starts it, whose window ("TEST") shows, and the
+# settings window's starts that window; the licence's is beside them.
+# starts_from_shortcut LINK WINDOW-NAME PROGRAM
+starts_from_shortcut() {
+  timeout 30 "$wine_loader64" start /unix "$1" </dev/null >/dev/null 2>&1 9>&- &
+  local started=no
   for _ in $(seq 40); do
-    xdotool search --name '^TEST$' >/dev/null 2>&1 && { started=yes; break; }
+    xdotool search --name "$2" >/dev/null 2>&1 && { started=yes; break; }
     sleep 0.5
   done
-  [[ $started == yes ]] && pass "Test.exe starts from the shortcut's target" || fail "Test.exe did not start from the shortcut"
-  timeout 20 "$wine_loader64" taskkill /f /im Test.exe >/dev/null 2>&1 9>&-
+  [[ $started == yes ]] && pass "$3 starts from its Start-menu shortcut" || fail "$3 did not start from its shortcut"
+  timeout 20 "$wine_loader64" taskkill /f /im "$3" >/dev/null 2>&1 9>&-
   wait
+}
+link=$(find "$WINEPREFIX/drive_c" -path '*Caller-ID line monitor/Caller-ID line monitor.lnk' | head -1)
+[[ -n $link ]] && pass "Start-menu shortcut ${link#$WINEPREFIX/drive_c/}" || fail "no Start-menu shortcut"
+if [[ -n $link ]]; then
+  [[ -f ${link%/*}/Licence.lnk ]] || fail "no Start-menu shortcut \"Licence\""
+  starts_from_shortcut "$link" '^TEST$' Test.exe
+  starts_from_shortcut "${link%/*}/Arayan numara kaynağı.lnk" '^Arayan numara kaynağı$' sourcesettings.exe
 fi
 
 # Every program's version record says this version; tevrin4.dll keeps the legacy product's.
