@@ -129,6 +129,8 @@ grep -q -i 'Classes\\CLSID\\{EEA18052-171F-4293-8598-AB6E1D7257B2}\\InprocServer
 relay_key='HKLM\System\CurrentControlSet\Services\CidRelay'
 wine64 reg query "$relay_key" /v ImagePath 2>/dev/null | grep -q -E 'C:\\Program Files\\CallerIdMonitor\\cidrelay\.exe"? service' &&
   pass "RELAY=1 installs the relay service, kept by the upgrade" || fail "no relay service after the upgrade"
+wine64 reg query 'HKLM\System\CurrentControlSet\Services\EventLog\Application\CidRelay' /v TypesSupported >/dev/null 2>&1 ||
+  fail "no event source for the relay service"
 wine64 sc query CidRelay 2>/dev/null | grep -q 'RUNNING' && pass "the relay service runs after installation" ||
   fail "the relay service is not running: $(wine64 sc query CidRelay 2>&1 | tr -s ' \r\n' ' ')"
 # "Apps and features" names the licence, the installed folder and its text for Windows users.
@@ -186,7 +188,12 @@ fi
 # log is the site's record of its calls and stays.
 timeout 300 "$wine_loader64" msiexec /x "$(winpath "$msi")" /qn /l*v "$(winpath "$work/removal.log")" >/dev/null 2>&1 ||
   fail "silent removal"
-wine64 reg query "$relay_key" >/dev/null 2>&1 && fail "the relay service outlives the removal" || pass "no relay service after removal"
+if wine64 reg query "$relay_key" >/dev/null 2>&1 ||
+   wine64 reg query 'HKLM\System\CurrentControlSet\Services\EventLog\Application\CidRelay' >/dev/null 2>&1; then
+  fail "the relay service or its event source outlives the removal"
+else
+  pass "no relay service or event source after removal"
+fi
 snapshot "$work/removed"
 files "$work/files-removed"
 echo "registry after removal against before the install:"
