@@ -5,9 +5,10 @@
 # and RELAY=1 installs and starts the relay service; Test.exe starts from the Start-menu
 # shortcut's target, beside the settings window's and the licence's; a late-bound host creates
 # the legacy control; an upgrade from a lower version keeps the settings; ASDEVICE=1 is refused
-# over another file's registration; removal leaves no service, and the registry and the file
-# tree as they were but for the relay's call log (both diffs are printed). The 32-bit package's
-# tables are read with msiinfo.
+# over another file's registration, and ADDLOCAL=ALL leaves the simulated device out there;
+# removal leaves no service, and the registry and the file tree as they were but for the
+# relay's call log (both diffs are printed), and what the settings window saved elevated goes
+# with the package. The 32-bit package's tables are read with msiinfo.
 #   installer_test.sh BUILD-FOLDER (the 64-bit build; the 32-bit one is its WIN32_BUILD_DIR)
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -234,6 +235,18 @@ timeout 300 "$wine_loader64" msiexec /i "$(winpath "$msi")" /qn ADDLOCAL=Simulat
 timeout 300 "$wine_loader64" msiexec /x "$(winpath "$msi")" /qn >/dev/null 2>&1 9>&-
 [[ -z $(device_server) && ! -e $unix_folder ]] && pass "the simulated device leaves with the package" ||
   fail "the simulated device's registration or files outlive the package"
+
+# What the source settings window saves when elevated (through opencid.dll's own registration,
+# as regsvr32 does here) leaves with the package too.
+timeout 300 "$wine_loader64" msiexec /i "$(winpath "$msi")" /qn >/dev/null 2>&1 9>&-
+wine64 regsvr32 /s /n '/i:ncid=192.0.2.1:3333,as-device' "$folder\\opencid.dll" >/dev/null 2>&1
+[[ $(device_server) == *opencid.dll ]] || fail "opencid.dll did not take the device control's place"
+timeout 300 "$wine_loader64" msiexec /x "$(winpath "$msi")" /qn >/dev/null 2>&1 9>&-
+if [[ -z $(device_server) ]] && ! wine64 reg query 'HKLM\Software\OpenCallerId' >/dev/null 2>&1; then
+  pass "the machine-wide source and device control's place saved after installation leave with the package"
+else
+  fail "the settings saved after installation outlive the package"
+fi
 
 # The 32-bit package: its tables, where it cannot be installed here.
 if [[ -f $msi32 ]]; then
