@@ -98,6 +98,7 @@ TEST(SourceSettingsWindow, SavesEachChoiceInItsScopeAndChangesTheDeviceOnlyWhenE
   {
     // An installation without the simulated device.
     SettingsWindow withoutSimulated(true, WinePath(DEVSIM_PATH) + L".absent");
+    EXPECT_FALSE(IsWindowEnabled(withoutSimulated.Control(kSimulatedChoice)));
     EXPECT_EQ(0u, withoutSimulated.Save(kServerChoice, L"192.0.2.9", L"3333").find(L"Kaydedildi."));
     EXPECT_TRUE(EndsWith(device::RegisteredServer(), L"opencid.dll")) << device::RegisteredServer();
     EXPECT_EQ(0u, withoutSimulated.Save(kVendorChoice).find(L"Kaydedildi."));
