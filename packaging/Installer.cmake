@@ -62,7 +62,7 @@ installer_registry(opencid_dll opencid opencid_dll INSTALLFOLDER)
 installer_registry(opencid_dll_as_device opencid-as-device opencid_dll INSTALLFOLDER)
 installer_registry(devsim_dll devsim devsim_dll INSTALLFOLDER ${CMAKE_BINARY_DIR}/device/win32/tevrin5_typelib.tlb)
 set(msi_inputs $<TARGET_FILE:monitor_program> $<TARGET_FILE:tevrin4> $<TARGET_FILE:opencid> $<TARGET_FILE:devsim>
-               $<TARGET_FILE:devctl>)
+               $<TARGET_FILE:devctl> $<TARGET_FILE:sourcesettings> $<TARGET_FILE:cidrelay>)
 if(msi_width EQUAL 64)
   installer_registry(tevrin4_x86_dll tevrin4 tevrin4_x86_dll X86FOLDER ${WIN32_BUILD_DIR}/legacy/Upgrade_v4.tlb)
   installer_registry(opencid_x86_dll opencid opencid_x86_dll X86FOLDER)
@@ -81,7 +81,7 @@ add_custom_command(
   COMMENT "Building ${msi_file}"
   VERBATIM)
 add_custom_target(msi DEPENDS ${msi_file})
-add_dependencies(msi monitor_program tevrin4 opencid devsim devctl)
+add_dependencies(msi monitor_program tevrin4 opencid devsim devctl sourcesettings cidrelay)
 
 # The package under Wine (64-bit build, whose prefix runs 64-bit and, where the kernel allows,
 # 32-bit programs); the package is built first, from both build folders.

@@ -1,6 +1,6 @@
 # One ZIP per width (`cmake --build --preset windows|windows64 --target package`): the
 # programs stripped, the licence, and a short text for whoever installs them on Windows.
-install(TARGETS monitor_program devctl RUNTIME DESTINATION .)
+install(TARGETS monitor_program devctl sourcesettings cidrelay RUNTIME DESTINATION .)
 install(TARGETS tevrin4 devsim opencid RUNTIME DESTINATION . LIBRARY DESTINATION .)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/README-Windows.txt ${PROJECT_SOURCE_DIR}/LICENSE.txt DESTINATION .)
 

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # The Windows Installer package under Wine, in a prefix of its own: what regsvr32 writes for
 # each server equals what the package writes; a silent install with SOURCE, ASDEVICE and
-# STARTUP writes the machine-wide source, the device control's class and the start-up entry;
-# Test.exe starts from the Start-menu shortcut's target; a late-bound host creates the legacy
-# control; an upgrade from a lower version keeps the settings; ASDEVICE=1 is refused over
-# another file's registration; removal leaves the registry and the file tree
-# as they were (both diffs are printed). The 32-bit package's tables are read with msiinfo.
+# STARTUP writes the machine-wide source, the device control's class and the start-up entry,
+# and RELAY=1 installs and starts the relay service; Test.exe starts from the Start-menu
+# shortcut's target, beside the settings window's and the licence's; a late-bound host creates
+# the legacy control; an upgrade from a lower version keeps the settings; ASDEVICE=1 is refused
+# over another file's registration, and ADDLOCAL=ALL leaves the simulated device out there;
+# removal leaves no service, and the registry and the file tree as they were but for the
+# relay's call log (both diffs are printed), and what the settings window saved elevated goes
+# with the package. The 32-bit package's tables are read with msiinfo.
 #   installer_test.sh BUILD-FOLDER (the 64-bit build; the 32-bit one is its WIN32_BUILD_DIR)
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -64,6 +67,8 @@ normalise() { sed -e 's/|@=""$//' -e 's/^\(.*\)|@=""$/\1/' -e 's/\(HELPDIR\]|@="
 # else starts with Windows too, so the start-up key outlives the package's entry in it. The
 # script hosts register their own type library at their first run: that happens before.
 wine64 reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Other /d 'C:\other.exe' /f >/dev/null 2>&1
+# The relay service listens on any free port: 3333 may be taken on a shared machine.
+wine64 reg add 'HKLM\SOFTWARE\CallerIdRelay' /v Port /t REG_DWORD /d 0 /f >/dev/null 2>&1
 printf 'WScript.Quit 0\r\n' >"$work/nothing.vbs"
 timeout 60 "$wine_loader64" cscript //Nologo "$(winpath "$work/nothing.vbs")" >/dev/null 2>&1 9>&-
 runs_32bit_programs &&
@@ -100,8 +105,8 @@ older=$work/CallerIdMonitor-0.9.0-win64.msi
 cmake -DWIXL="$(command -v wixl)" -DMSIBUILD="$(command -v msibuild)" -DMSIINFO="$(command -v msiinfo)" -DARCH=x64 -DWIDTH=64 -DVERSION=0.9.0 \
   -DBIN="$build" -DBIN32="$build32" -DREGISTRY="$build/package/registry" -DSOURCE="$source_dir" -DOUTPUT="$older" \
   -P "$source_dir/packaging/MakeInstaller.cmake" >/dev/null 2>&1 || fail "the lower version's package was not built"
-timeout 300 "$wine_loader64" msiexec /i "$(winpath "$older")" /qn 'SOURCE=ncid=192.168.1.10:3333' ASDEVICE=1 STARTUP=1 >/dev/null 2>&1 ||
-  fail "silent install of 0.9.0 with SOURCE, ASDEVICE and STARTUP"
+timeout 300 "$wine_loader64" msiexec /i "$(winpath "$older")" /qn 'SOURCE=ncid=192.168.1.10:3333' ASDEVICE=1 STARTUP=1 RELAY=1 \
+  >/dev/null 2>&1 || fail "silent install of 0.9.0 with SOURCE, ASDEVICE, STARTUP and RELAY"
 timeout 300 "$wine_loader64" msiexec /i "$(winpath "$msi")" /qn >/dev/null 2>&1 || fail "silent upgrade to $version"
 snapshot "$work/installed"
 added_classes "$work/before" "$work/installed" | normalise >"$work/installed.classes"
@@ -122,34 +127,53 @@ grep -q 'CurrentVersion\\Run\]|"CallerIdMonitor"="\\"C:\\\\Program Files\\\\Call
   pass "STARTUP=1 starts Test.exe with Windows, kept by the upgrade" || fail "start with Windows"
 grep -q -i 'Classes\\CLSID\\{EEA18052-171F-4293-8598-AB6E1D7257B2}\\InprocServer32\]|@=".*opencid.dll"' "$work/installed" &&
   pass "ASDEVICE=1 puts opencid.dll in the device control's place, kept by the upgrade" || fail "as-device"
+relay_key='HKLM\System\CurrentControlSet\Services\CidRelay'
+wine64 reg query "$relay_key" /v ImagePath 2>/dev/null | grep -q -E 'C:\\Program Files\\CallerIdMonitor\\cidrelay\.exe"? service' &&
+  pass "RELAY=1 installs the relay service, kept by the upgrade" || fail "no relay service after the upgrade"
+wine64 reg query 'HKLM\System\CurrentControlSet\Services\EventLog\Application\CidRelay' /v TypesSupported >/dev/null 2>&1 ||
+  fail "no event source for the relay service"
+wine64 sc query CidRelay 2>/dev/null | grep -q 'RUNNING' && pass "the relay service runs after installation" ||
+  fail "the relay service is not running: $(wine64 sc query CidRelay 2>&1 | tr -s ' \r\n' ' ')"
+# "Apps and features" names the licence, the installed folder and its text for Windows users.
+for arp in '"Comments"="MIT License: see LICENSE.txt' '"Readme"="C:\\Program Files\\CallerIdMonitor\\README-Windows.txt"' \
+           '"InstallLocation"="C:\\Program Files\\CallerIdMonitor\\"'; do
+  grep -q -i -F "$arp" "$work/installed" || fail "Apps and features lacks $arp"
+done
 products=$(grep -c -i 'Installer\\UserData\\S-1-5-18\\Products\\[0-9A-F]*\\InstallProperties\]$' "$work/installed")
 [[ $products == 1 ]] && pass "one product installed after the upgrade" || fail "$products products installed after the upgrade"
-for file in Test.exe tevrin4.dll opencid.dll x86/tevrin4.dll x86/opencid.dll LICENSE.txt README-Windows.txt; do
+for file in Test.exe sourcesettings.exe cidrelay.exe tevrin4.dll opencid.dll x86/tevrin4.dll x86/opencid.dll LICENSE.txt README-Windows.txt; do
   [[ -f $unix_folder/$file ]] || fail "$file not installed"
 done
 [[ ! -e $unix_folder/devsim.dll ]] && pass "the simulated device is off by default" || fail "devsim.dll installed by default"
 
-# Start-menu shortcut: its target starts the monitor, whose window ("TEST") shows.
+# Start-menu shortcuts: the monitor's target starts it, whose window ("TEST") shows, and the
+# settings window's starts that window; the licence's is beside them.
+# starts_from_shortcut LINK WINDOW-NAME PROGRAM
+starts_from_shortcut() {
+  timeout 30 "$wine_loader64" start /unix "$1" </dev/null >/dev/null 2>&1 9>&- &
+  local started=no
+  for _ in $(seq 40); do
+    xdotool search --name "$2" >/dev/null 2>&1 && { started=yes; break; }
+    sleep 0.5
+  done
+  [[ $started == yes ]] && pass "$3 starts from its Start-menu shortcut" || fail "$3 did not start from its shortcut"
+  timeout 20 "$wine_loader64" taskkill /f /im "$3" >/dev/null 2>&1 9>&-
+  wait
+}
 link=$(find "$WINEPREFIX/drive_c" -path '*Caller-ID line monitor/Caller-ID line monitor.lnk' | head -1)
 [[ -n $link ]] && pass "Start-menu shortcut ${link#$WINEPREFIX/drive_c/}" || fail "no Start-menu shortcut"
 if [[ -n $link ]]; then
-  timeout 30 "$wine_loader64" start /unix "$link" </dev/null >/dev/null 2>&1 9>&- &
-  started=no
-  for _ in $(seq 40); do
-    xdotool search --name '^TEST$' >/dev/null 2>&1 && { started=yes; break; }
-    sleep 0.5
-  done
-  [[ $started == yes ]] && pass "Test.exe starts from the shortcut's target" || fail "Test.exe did not start from the shortcut"
-  timeout 20 "$wine_loader64" taskkill /f /im Test.exe >/dev/null 2>&1 9>&-
-  wait
+  [[ -f ${link%/*}/Licence.lnk ]] || fail "no Start-menu shortcut \"Licence\""
+  starts_from_shortcut "$link" '^TEST$' Test.exe
+  starts_from_shortcut "${link%/*}/Arayan numara kaynağı.lnk" '^Arayan numara kaynağı$' sourcesettings.exe
 fi
 
 # Every program's version record says this version; tevrin4.dll keeps the legacy product's.
 printf '%s\r\n' 'Set fso = CreateObject("Scripting.FileSystemObject")' \
-  'For Each name In Split("Test.exe tevrin4.dll opencid.dll x86\tevrin4.dll x86\opencid.dll")' \
+  'For Each name In Split("Test.exe sourcesettings.exe cidrelay.exe tevrin4.dll opencid.dll x86\tevrin4.dll x86\opencid.dll")' \
   '  WScript.Echo name & "=" & fso.GetFileVersion("C:\Program Files\CallerIdMonitor\" & name)' 'Next' >"$work/versions.vbs"
 versions=$(timeout 60 "$wine_loader64" cscript //Nologo "$(winpath "$work/versions.vbs")" 2>/dev/null 9>&- | tr -d '\r' | tr '\n' ' ')
-expected="Test.exe=$version.0 tevrin4.dll=4.5.0.0 opencid.dll=$version.0 x86\\tevrin4.dll=4.5.0.0 x86\\opencid.dll=$version.0 "
+expected="Test.exe=$version.0 sourcesettings.exe=$version.0 cidrelay.exe=$version.0 tevrin4.dll=4.5.0.0 opencid.dll=$version.0 x86\\tevrin4.dll=4.5.0.0 x86\\opencid.dll=$version.0 "
 [[ $versions == "$expected" ]] && pass "version records: $versions" || fail "version records: $versions (expected $expected)"
 
 # A late-bound host of each width creates the legacy control (on opencid.dll as the device).
@@ -161,14 +185,28 @@ if [[ $runs32 == yes ]]; then
   [[ $? == 7 ]] && pass "a 32-bit late-bound host creates the legacy control" || fail "late-bound host (32-bit)"
 fi
 
-# Removal: the registry and the file tree as before the install.
-timeout 300 "$wine_loader64" msiexec /x "$(winpath "$msi")" /qn >/dev/null 2>&1 || fail "silent removal"
+# Removal: no service, the registry and the file tree as before the install; the relay's call
+# log is the site's record of its calls and stays.
+timeout 300 "$wine_loader64" msiexec /x "$(winpath "$msi")" /qn /l*v "$(winpath "$work/removal.log")" >/dev/null 2>&1 ||
+  fail "silent removal"
+if wine64 reg query "$relay_key" >/dev/null 2>&1 ||
+   wine64 reg query 'HKLM\System\CurrentControlSet\Services\EventLog\Application\CidRelay' >/dev/null 2>&1; then
+  fail "the relay service or its event source outlives the removal"
+else
+  pass "no relay service or event source after removal"
+fi
 snapshot "$work/removed"
 files "$work/files-removed"
 echo "registry after removal against before the install:"
 if diff "$work/before" "$work/removed"; then pass "registry as before"; else fail "registry differs"; fi
 echo "file tree after removal against before the install:"
-if diff "$work/files-before" "$work/files-removed"; then pass "file tree as before"; else fail "file tree differs"; fi
+diff "$work/files-before" "$work/files-removed"
+if { diff "$work/files-before" "$work/files-removed"; true; } | grep '^[<>]' |
+    grep -v -x -E '> \./ProgramData/CallerIdRelay(/cidcall\.log)?'; then
+  fail "file tree differs"
+else
+  pass "file tree as before, but for the relay's call log"
+fi
 
 # While another file holds the device control's class, ASDEVICE=1 is refused and installs
 # nothing.
@@ -177,7 +215,38 @@ wine64 reg add "$foreign\\InprocServer32" /ve /d 'C:\Vendor\tevrin5.ocx' /f >/de
 timeout 300 "$wine_loader64" msiexec /i "$(winpath "$msi")" /qn ASDEVICE=1 >/dev/null 2>&1 9>&- &&
   fail "ASDEVICE=1 accepted over another file's registration" || pass "ASDEVICE=1 refused over another file's registration"
 [[ ! -e $unix_folder/Test.exe ]] || fail "the refused installation left files"
+
+# Every feature asked for: the simulated device is left out while another file holds the class,
+# whose registration outlives the package; where the class is free, the simulated device
+# installs and leaves with the package.
+device_server() { wine64 reg query "$foreign\\InprocServer32" /ve 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
+timeout 300 "$wine_loader64" msiexec /i "$(winpath "$msi")" /qn ADDLOCAL=ALL >/dev/null 2>&1 9>&- ||
+  fail "ADDLOCAL=ALL beside another file's registration"
+[[ -f $unix_folder/Test.exe && ! -e $unix_folder/devsim.dll ]] &&
+  pass "ADDLOCAL=ALL installs all but the simulated device beside another file's registration" ||
+  fail "ADDLOCAL=ALL beside another file's registration: $(ls "$unix_folder" 2>&1 | tr '\n' ' ')"
+timeout 300 "$wine_loader64" msiexec /x "$(winpath "$msi")" /qn >/dev/null 2>&1 9>&-
+[[ $(device_server) == 'C:\Vendor\tevrin5.ocx' ]] && pass "the other file's registration outlives install and removal" ||
+  fail "the other file's registration became \"$(device_server)\""
 wine64 reg delete "$foreign" /f >/dev/null 2>&1
+timeout 300 "$wine_loader64" msiexec /i "$(winpath "$msi")" /qn ADDLOCAL=SimulatedDeviceFeature >/dev/null 2>&1 9>&-
+[[ -f $unix_folder/devctl.exe && $(device_server) == *devsim.dll ]] &&
+  pass "the simulated device installs where the class is free" || fail "simulated device: \"$(device_server)\""
+timeout 300 "$wine_loader64" msiexec /x "$(winpath "$msi")" /qn >/dev/null 2>&1 9>&-
+[[ -z $(device_server) && ! -e $unix_folder ]] && pass "the simulated device leaves with the package" ||
+  fail "the simulated device's registration or files outlive the package"
+
+# What the source settings window saves when elevated (through opencid.dll's own registration,
+# as regsvr32 does here) leaves with the package too.
+timeout 300 "$wine_loader64" msiexec /i "$(winpath "$msi")" /qn >/dev/null 2>&1 9>&-
+wine64 regsvr32 /s /n '/i:ncid=192.0.2.1:3333,as-device' "$folder\\opencid.dll" >/dev/null 2>&1
+[[ $(device_server) == *opencid.dll ]] || fail "opencid.dll did not take the device control's place"
+timeout 300 "$wine_loader64" msiexec /x "$(winpath "$msi")" /qn >/dev/null 2>&1 9>&-
+if [[ -z $(device_server) ]] && ! wine64 reg query 'HKLM\Software\OpenCallerId' >/dev/null 2>&1; then
+  pass "the machine-wide source and device control's place saved after installation leave with the package"
+else
+  fail "the settings saved after installation outlive the package"
+fi
 
 # The 32-bit package: its tables, where it cannot be installed here.
 if [[ -f $msi32 ]]; then
@@ -185,7 +254,10 @@ if [[ -f $msi32 ]]; then
   [[ $platform == Intel* ]] && pass "32-bit package for Intel ($platform)" || fail "32-bit package template: $platform"
   rows=$(msiinfo export "$msi32" Registry | grep -c 'CLSID\\{999DD9D2-8906-4232-98EF-9EECB9B10DAD}')
   ((rows > 5)) && pass "32-bit package registers the legacy control ($rows rows)" || fail "32-bit package's registry rows"
-  if msiinfo export "$msi32" Component | awk -F'\t' 'NR > 3 && and($4, 256) { bad = 1 } END { exit !bad }'; then
+  msiinfo export "$msi32" ServiceInstall | grep -q -P '^RelayService\tCidRelay\t' &&
+    pass "32-bit package installs the relay service" || fail "32-bit package's relay service"
+  msiinfo export "$msi32" Shortcut | grep -q -F 'Arayan numara kaynağı' || fail "32-bit package's settings shortcut"
+  if msiinfo export "$msi32" Component | awk -F'\t' 'NR > 3 && int($4 / 256) % 2 { bad = 1 } END { exit !bad }'; then
     fail "a 64-bit component in the 32-bit package"
   fi
 else

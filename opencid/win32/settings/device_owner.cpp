@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cwctype>
+#include <optional>
 
 #include "common/error.h"
 #include "device/win32/registration.h"
@@ -66,25 +67,33 @@ bool EndsWith(const std::wstring& path, const wchar_t* name) {
                               suffix.c_str(), static_cast<int>(suffix.size()), TRUE) == CSTR_EQUAL;
 }
 
+// The simulated device is a part an installation may leave out; where its file is not, it holds
+// nothing to give up.
+std::optional<Library> LibraryIfPresent(const std::wstring& path) {
+  if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  return std::optional<Library>(std::in_place, path);
+}
+
 }  // namespace
 
 void ChangeDeviceOwner(DeviceOwner owner, const SourceSetting* source, const std::wstring& opencidPath,
                        const std::wstring& devsimPath) {
   if (owner == DeviceOwner::Unchanged) return;
   Library opencid(opencidPath);
-  Library devsim(devsimPath);
   switch (owner) {
     case DeviceOwner::OpenCallerId:
-      devsim.Unregister();  // removes only its own registration
+      if (auto devsim = LibraryIfPresent(devsimPath)) devsim->Unregister();  // removes only its own registration
       opencid.Check(opencid.Install((source ? source->Text() + L"," : std::wstring()) + L"as-device"));
       break;
-    case DeviceOwner::Simulated:
+    case DeviceOwner::Simulated: {
+      Library devsim(devsimPath);
       ReleaseOpenCallerId(opencid);
       devsim.Check(devsim.Register());
       break;
+    }
     case DeviceOwner::Vendor:
       ReleaseOpenCallerId(opencid);
-      devsim.Unregister();
+      if (auto devsim = LibraryIfPresent(devsimPath)) devsim->Unregister();
       break;
     case DeviceOwner::Unchanged: break;
   }

@@ -171,6 +171,9 @@ void Fill(HWND window, const SettingsPlace& place) {
     EnableWindow(GetDlgItem(window, kSimulatedChoice), FALSE);
     ShowResult(window, L"Cihazın kendi denetimini ya da benzetilmiş cihazı seçmek için bu programı yönetici "
                        L"olarak çalıştırın.");
+  } else if (checked != kSimulatedChoice && GetFileAttributesW(place.devsimPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    // Installed without the simulated device: there is none to choose.
+    EnableWindow(GetDlgItem(window, kSimulatedChoice), FALSE);
   }
 }
 

@@ -25,9 +25,8 @@ std::wstring WinePath(const char* built) {
 
 class SettingsWindow {
  public:
-  explicit SettingsWindow(bool elevated)
-      : window_(CreateSettingsWindow(GetModuleHandleW(nullptr),
-                                     {elevated, WinePath(OPENCID_PATH), WinePath(DEVSIM_PATH)})) {}
+  explicit SettingsWindow(bool elevated, const std::wstring& devsimPath = WinePath(DEVSIM_PATH))
+      : window_(CreateSettingsWindow(GetModuleHandleW(nullptr), {elevated, WinePath(OPENCID_PATH), devsimPath})) {}
   ~SettingsWindow() {
     if (IsWindow(window_)) DestroyWindow(window_);
   }
@@ -95,6 +94,15 @@ TEST(SourceSettingsWindow, SavesEachChoiceInItsScopeAndChangesTheDeviceOnlyWhenE
     EXPECT_EQ(0u, machine.Save(kVendorChoice).find(L"Kaydedildi."));
     EXPECT_EQ(L"C:\\vendor\\tevrin5.ocx", device::RegisteredServer()) << "the vendor's registration is never taken";
     activex::RemoveRegistryEntries(HKEY_CLASSES_ROOT, vendor);
+  }
+  {
+    // An installation without the simulated device.
+    SettingsWindow withoutSimulated(true, WinePath(DEVSIM_PATH) + L".absent");
+    EXPECT_FALSE(IsWindowEnabled(withoutSimulated.Control(kSimulatedChoice)));
+    EXPECT_EQ(0u, withoutSimulated.Save(kServerChoice, L"192.0.2.9", L"3333").find(L"Kaydedildi."));
+    EXPECT_TRUE(EndsWith(device::RegisteredServer(), L"opencid.dll")) << device::RegisteredServer();
+    EXPECT_EQ(0u, withoutSimulated.Save(kVendorChoice).find(L"Kaydedildi."));
+    EXPECT_EQ(L"", device::RegisteredServer());
   }
   {
     SettingsWindow user(false);
