@@ -59,25 +59,32 @@ bool SameCall(const opencid::CallFields& reported, const opencid::CallFields& se
          reported.date.substr(0, 4) == sent.date.substr(0, 4);
 }
 
-// Whether the upstream's history holds calls[at], sent after calls[0, at): it counts more
-// such calls after the last other call sent before it than were sent since that one.
-bool InHistory(const std::vector<opencid::CallFields>& history, const std::vector<DueCall>& calls, std::size_t at) {
-  const auto same = [&](const opencid::CallFields& other) { return SameCall(other, calls[at].call); };
+using History = std::vector<opencid::CallFields>;
+
+// Where in the history the upstream's report of calls[at] can stand: after the last other
+// call sent before it, and after as many reports of its own kind as were sent since that one.
+History::const_iterator AfterTheSent(const History& history, const std::vector<DueCall>& calls, std::size_t at) {
+  const auto same = [&](const opencid::CallFields& each) { return SameCall(each, calls[at].call); };
   std::size_t other = at;
   while (other > 0 && same(calls[other - 1].call)) --other;
   std::size_t sentBefore = at - other;
-  auto historyFrom = history.begin();
+  auto from = history.begin();
   if (other > 0) {
     const opencid::CallFields& anchor = calls[other - 1].call;
     const auto found = std::find_if(history.rbegin(), history.rend(),
                                     [&](const opencid::CallFields& each) { return SameCall(each, anchor); });
     if (found != history.rend())
-      historyFrom = found.base();
-    else
+      from = found.base();
+    else  // the history no longer reaches it: count from the start of both
       sentBefore = static_cast<std::size_t>(std::count_if(calls.begin(), calls.begin() + static_cast<std::ptrdiff_t>(at),
                                                           [&](const DueCall& due) { return same(due.call); }));
   }
-  return static_cast<std::size_t>(std::count_if(historyFrom, history.end(), same)) > sentBefore;
+  for (; sentBefore > 0; --sentBefore) {
+    from = std::find_if(from, history.end(), same);
+    if (from == history.end()) return from;
+    ++from;
+  }
+  return from;
 }
 
 }  // namespace
@@ -110,16 +117,24 @@ std::vector<DueCall> CallsToForward(const LogFile& older, const LogFile& current
 
 std::optional<ForwardPoint> TakenAlready(const LogFile& older, const LogFile& current, const ForwardPoint& lastAccepted,
                                          const std::vector<std::string>& upstreamStartUp) {
-  std::vector<opencid::CallFields> history;
+  History history;
   for (const auto& line : upstreamStartUp) {
     const opencid::NcidLine parsed = opencid::ParseNcidLine(line);
     if (parsed.kind == opencid::NcidKind::LoggedCall) history.push_back(parsed.call);
   }
   const Split split = SplitAt(older, current, lastAccepted);
+  if (split.firstDue == split.calls.size()) return std::nullopt;
   std::optional<ForwardPoint> taken;
-  // Sent one at a time, so once one is not there, none after it is.
-  for (std::size_t at = split.firstDue; at < split.calls.size() && InHistory(history, split.calls, at); ++at)
+  // Sent one at a time, in order: each report stands after the one before, and once one is
+  // not there, none after it is.
+  auto from = AfterTheSent(history, split.calls, split.firstDue);
+  for (std::size_t at = split.firstDue; at < split.calls.size(); ++at) {
+    const opencid::CallFields& call = split.calls[at].call;
+    from = std::find_if(from, history.cend(), [&](const opencid::CallFields& each) { return SameCall(each, call); });
+    if (from == history.cend()) break;
+    ++from;
     taken = split.calls[at].after;
+  }
   return taken;
 }
 

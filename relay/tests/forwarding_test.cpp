@@ -73,7 +73,8 @@ TEST(ForwardingTest, WhatTheLogHoldsAfterTheLastAcceptedCallGoesAndTheUpstreamsC
 std::vector<std::string> StartUp(const std::vector<std::string>& logLines) {
   std::vector<std::string> lines{"200 NCID Server: ncidd (NCID) 1.11", "OPT: hangup-1"};
   lines.insert(lines.end(), logLines.begin(), logLines.end());
-  lines.insert(lines.end(), {logLines.empty() ? "252 Call log empty" : "250 End of call log", "300 End of server startup"});
+  lines.push_back(logLines.empty() ? "252 Call log empty" : "250 End of call log");
+  lines.push_back("300 End of server startup");
   return lines;
 }
 
@@ -82,37 +83,37 @@ const std::string kSecondLogged = "CIDLOG: *DATE*12082026*TIME*0906*NMBR*0212555
 const std::string kThirdLogged = "CIDLOG: *DATE*12082026*TIME*0907*LINE*1*NMBR*05321234567*MESG*NONE*NAME*AYŞE*";
 
 TEST(ForwardingTest, ACallTheUpstreamsHistoryShowsAfterTheLastAcceptedOneIsNotSentAgain) {
+  const LogFile none{"", ""};
+  const auto taken = [&](const std::string& log, const ForwardPoint& lastAccepted, std::vector<std::string> startUp) {
+    return TakenAlready(none, {"7-42", log}, Restarted(lastAccepted), startUp);
+  };
   const std::string text = LogLine(kFirst) + LogLine(kSecond) + LogLine(kThird);
-  const LogFile none{"", ""}, current{"7-42", text};
-  const std::vector<DueCall> all = CallsToForward(none, current, {});
-  const ForwardPoint afterFirst = Restarted(all[0].after);
+  const std::vector<DueCall> all = CallsToForward(none, {"7-42", text}, {});
   // Taken, its report lost: the next call is the one after it.
-  EXPECT_EQ(TakenAlready(none, current, afterFirst,
-                         StartUp({kFirstLogged, "HUPLOG: *DATE*12082026*TIME*0906*LINE*1*NMBR*02125550000*MESG*NONE*NAME*X*",
-                                  kSecondLogged, "MSGLOG: Too many clients connected"})),
-            all[1].after);
+  const std::string hangUp = "HUPLOG: *DATE*12082026*TIME*0906*LINE*1*NMBR*02125550000*MESG*NONE*NAME*X*";
+  const std::string message = "MSGLOG: Too many clients connected";
+  EXPECT_EQ(taken(text, all[0].after, StartUp({kFirstLogged, hangUp, kSecondLogged, message})), all[1].after);
   // Not taken, or a server that sends no history: sent again.
-  EXPECT_EQ(TakenAlready(none, current, afterFirst, StartUp({kFirstLogged})), std::nullopt);
-  EXPECT_EQ(TakenAlready(none, current, afterFirst, {"200 NCID Server: ncidd (NCID) 1.11", "251 Call log not sent",
-                                                     "300 End of server startup"}),
+  EXPECT_EQ(taken(text, all[0].after, StartUp({kFirstLogged})), std::nullopt);
+  EXPECT_EQ(taken(text, all[0].after, {"200 NCID Server: ncidd (NCID) 1.11", "251 Call log not sent", "300 End"}),
             std::nullopt);
   // Two in doubt (the kept place could not be written): both taken.
-  EXPECT_EQ(TakenAlready(none, current, afterFirst, StartUp({kFirstLogged, kSecondLogged, kThirdLogged})), all[2].after);
+  EXPECT_EQ(taken(text, all[0].after, StartUp({kFirstLogged, kSecondLogged, kThirdLogged})), all[2].after);
   // The history's call of that number and minute before the last accepted one is another call.
   const std::string again = text + LogLine(kSecond);
   const std::vector<DueCall> withAgain = CallsToForward(none, {"7-42", again}, {});
-  EXPECT_EQ(TakenAlready(none, {"7-42", again}, withAgain[2].after, StartUp({kSecondLogged, kThirdLogged})), std::nullopt);
-  EXPECT_EQ(TakenAlready(none, {"7-42", again}, withAgain[2].after, StartUp({kSecondLogged, kThirdLogged, kSecondLogged})),
+  EXPECT_EQ(taken(again, withAgain[2].after, StartUp({kSecondLogged, kThirdLogged})), std::nullopt);
+  EXPECT_EQ(taken(again, withAgain[2].after, StartUp({kSecondLogged, kThirdLogged, kSecondLogged})),
             withAgain[3].after);
   // A history that no longer reaches the last accepted call.
-  EXPECT_EQ(TakenAlready(none, current, Restarted(all[1].after), StartUp({kThirdLogged})), all[2].after);
+  EXPECT_EQ(taken(text, all[1].after, StartUp({kThirdLogged})), all[2].after);
 
   // The same number twice in a minute: the history must show it as often.
-  const std::string twice = LogLine(kFirst) + LogLine(kFirst);
-  const std::vector<DueCall> both = CallsToForward(none, {"7-43", twice}, {});
-  EXPECT_EQ(TakenAlready(none, {"7-43", twice}, both[0].after, StartUp({kSecondLogged, kFirstLogged})), std::nullopt);
-  EXPECT_EQ(TakenAlready(none, {"7-43", twice}, both[0].after, StartUp({kSecondLogged, kFirstLogged, kFirstLogged})),
-            both[1].after);
+  const std::string twice = LogLine(kSecond) + LogLine(kFirst) + LogLine(kFirst);
+  const std::vector<DueCall> both = CallsToForward(none, {"7-42", twice}, {});
+  EXPECT_EQ(taken(twice, both[0].after, StartUp({kSecondLogged, kFirstLogged})), both[1].after);
+  EXPECT_EQ(taken(twice, both[1].after, StartUp({kSecondLogged, kFirstLogged})), std::nullopt);
+  EXPECT_EQ(taken(twice, both[1].after, StartUp({kSecondLogged, kFirstLogged, kFirstLogged})), both[2].after);
 }
 
 TEST(ForwardingTest, ReadsTheUpstreamSetting) {
