@@ -5,6 +5,8 @@
 // survives a rotation; when that file is gone (rotated away twice), all of the log goes. A
 // place kept by an older relay names only the call: then it is the last such call in the log.
 // The upstream accepts a call when it reports it back as a call line with its number and time.
+// A link lost between the upstream taking a call and its report leaves that call in doubt:
+// on reconnecting, the upstream's start-up history (its call log's lines) tells.
 #pragma once
 
 #include <cstdint>
@@ -17,10 +19,12 @@
 
 namespace relay {
 
-// One of the call log's files as read, with its identity on the disk (empty when unknown).
+// One of the call log's files as read, with its identity on the disk (empty when unknown):
+// its text from `from` on, which is 0 or where a line of the file begins.
 struct LogFile {
   std::string identity;
   std::string_view text;
+  std::uint64_t from = 0;
 };
 
 // Where a call's line ends in the log; the call itself confirms the place.
@@ -38,6 +42,20 @@ struct DueCall {
 };
 
 std::vector<DueCall> CallsToForward(const LogFile& older, const LogFile& current, const ForwardPoint& lastAccepted);
+
+// Where reading the file that holds `point` may begin: at the start of the point's own line
+// as this log writes it, so that the line confirms the place.
+std::uint64_t ReadFrom(const ForwardPoint& point);
+// Whether `file` as read holds the point, confirmed by the call on the line that ends there.
+bool Holds(const LogFile& file, const ForwardPoint& point);
+
+// The place after the first calls still to go that the upstream's start-up lines show it has
+// already (it took them, but its report was lost with the link); nullopt when it has none.
+// A call is the upstream's when one of its history lines has the call's number, time, month
+// and day, and stands after the last call accepted before it; the same number twice in a
+// minute counts twice.
+std::optional<ForwardPoint> TakenAlready(const LogFile& older, const LogFile& current, const ForwardPoint& lastAccepted,
+                                         const std::vector<std::string>& upstreamStartUp);
 
 // The place where everything in `current` has gone already (forwarding's first run).
 ForwardPoint EndOf(const LogFile& current);

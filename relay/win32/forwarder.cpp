@@ -17,6 +17,8 @@ namespace {
 constexpr DWORD kFirstPauseMs = 1000, kLongestPauseMs = 30000;
 constexpr DWORD kStartUpMs = 5000, kAcceptMs = 10000;
 constexpr std::size_t kMaxLineBytes = 4096;
+// Of a long start-up history only the newest lines can hold a call in doubt.
+constexpr std::size_t kMaxStartUpLines = 50000;
 
 SOCKET Connect(const std::string& host, unsigned port) {
   addrinfo hints{};
@@ -38,20 +40,42 @@ SOCKET Connect(const std::string& host, unsigned port) {
 }
 
 // A log file's text with its identity on the disk (volume and file index, which a rename
-// keeps), both from one opening so that they belong together. A file that is not there is
-// empty; one that cannot be read throws, as taking it for empty would send calls again.
+// keeps), both from one opening so that they belong together. When the file is the one that
+// holds `place`, reading begins at the place's line (if a line begins there). A file that is
+// not there is empty; one that cannot be read throws, as taking it for empty would send calls
+// again.
 struct ReadLog {
   std::string identity, text;
+  std::uint64_t from = 0;
+  LogFile File() const { return {identity, text, from}; }
 };
 
-ReadLog ReadWithIdentity(const std::wstring& path) {
+[[noreturn]] void FailReading(const std::wstring& path, DWORD code) {
+  throw common::Error(path + L": " + SystemReason(code), static_cast<std::int32_t>(HRESULT_FROM_WIN32(code)));
+}
+
+// Places the file pointer at `from` when the byte before it ends a line; the place taken.
+std::uint64_t SeekToLine(HANDLE file, std::uint64_t from) {
+  LARGE_INTEGER at;
+  at.QuadPart = static_cast<LONGLONG>(from - 1);
+  char before = 0;
+  DWORD got = 0;
+  if (SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && ReadFile(file, &before, 1, &got, nullptr) && got == 1 &&
+      before == '\n')
+    return from;
+  at.QuadPart = 0;
+  SetFilePointerEx(file, at, nullptr, FILE_BEGIN);
+  return 0;
+}
+
+ReadLog ReadWithIdentity(const std::wstring& path, const ForwardPoint& place = {}) {
   ReadLog read;
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();
     if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return read;
-    throw common::Error(path + L": " + SystemReason(code), static_cast<std::int32_t>(HRESULT_FROM_WIN32(code)));
+    FailReading(path, code);
   }
   BY_HANDLE_FILE_INFORMATION information;
   if (GetFileInformationByHandle(file, &information)) {
@@ -60,13 +84,22 @@ ReadLog ReadWithIdentity(const std::wstring& path) {
                   static_cast<unsigned long>(information.nFileIndexHigh), static_cast<unsigned long>(information.nFileIndexLow));
     read.identity = identity;
   }
+  if (!read.identity.empty() && read.identity == place.file && ReadFrom(place) > 0)
+    read.from = SeekToLine(file, ReadFrom(place));
   char buffer[65536];
   DWORD got = 0;
   BOOL ok;
   while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0) read.text.append(buffer, got);
   const DWORD code = GetLastError();
   CloseHandle(file);
-  if (!ok) throw common::Error(path + L": " + SystemReason(code), static_cast<std::int32_t>(HRESULT_FROM_WIN32(code)));
+  if (!ok) FailReading(path, code);
+  return read;
+}
+
+// The file read from the place's line on when that confirms the place, else whole.
+ReadLog ReadForPlace(const std::wstring& path, const ForwardPoint& place) {
+  ReadLog read = ReadWithIdentity(path, place);
+  if (read.from > 0 && !Holds(read.File(), place)) read = ReadWithIdentity(path);
   return read;
 }
 
@@ -76,8 +109,7 @@ Forwarder::Forwarder(std::string host, unsigned port, std::wstring logPath, Note
     : host_(std::move(host)), port_(port), logPath_(std::move(logPath)), note_(std::move(note)) {
   // The first run forwards what comes from now on, not the history already logged.
   if (GetFileAttributesW((logPath_ + L".forwarded").c_str()) == INVALID_FILE_ATTRIBUTES) {
-    const ReadLog current = ReadWithIdentity(logPath_);
-    SetAccepted(EndOf({current.identity, current.text}));
+    SetAccepted(EndOf(ReadWithIdentity(logPath_).File()));
   }
   thread_ = std::thread([this] { Run(); });
 }
@@ -145,8 +177,13 @@ bool Forwarder::Connection(SOCKET link) {
   pending_.clear();
   std::string line;
   // The server's start-up, up to its end (or a quiet pause, for a server that sends none).
-  while (ReadLine(link, line, kStartUpMs))
+  std::vector<std::string> startUp;
+  while (ReadLine(link, line, kStartUpMs)) {
     if (line.rfind("300", 0) == 0) break;
+    if (startUp.size() == kMaxStartUpLines) startUp.erase(startUp.begin(), startUp.begin() + kMaxStartUpLines / 2);
+    startUp.push_back(line);
+  }
+  PassOverTakenAlready(startUp);
   bool heard = false;
   while (true) {
     {
@@ -172,11 +209,21 @@ bool Forwarder::Connection(SOCKET link) {
 }
 
 std::vector<DueCall> Forwarder::Due() const {
-  // The current file first: a rotation between the reads then shows the same file twice,
-  // never a file missed.
+  // Only what follows the last accepted call is read. The current file first: a rotation
+  // between the reads then shows the same file twice, never a file missed.
+  const ForwardPoint lastAccepted = LastAccepted();
+  const ReadLog current = ReadForPlace(logPath_, lastAccepted);
+  if (Holds(current.File(), lastAccepted)) return CallsToForward({}, current.File(), lastAccepted);
+  return CallsToForward(ReadForPlace(OlderLogPath(logPath_), lastAccepted).File(), current.File(), lastAccepted);
+}
+
+void Forwarder::PassOverTakenAlready(const std::vector<std::string>& startUp) {
   const ReadLog current = ReadWithIdentity(logPath_);
   const ReadLog older = ReadWithIdentity(OlderLogPath(logPath_));
-  return CallsToForward({older.identity, older.text}, {current.identity, current.text}, LastAccepted());
+  if (const auto taken = TakenAlready(older.File(), current.File(), LastAccepted(), startUp)) {
+    SetAccepted(*taken);
+    note_(L"The upstream server has the last call sent already; it is not sent again.");
+  }
 }
 
 bool Forwarder::Forward(SOCKET link, const DueCall& due) {

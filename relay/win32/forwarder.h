@@ -1,9 +1,10 @@
 // Forwarding every call to an upstream NCID server, on a thread of its own: it connects
 // (again after 1 s, doubling to 30 s, after any loss), takes the server's start-up, then sends
 // each call still to go as a gateway's call line and waits for the server to report it back
-// before the next, so calls arrive once each and in order. The place of the last accepted call
-// in the log is kept in "<call log>.forwarded", so forwarding resumes there after a restart;
-// the first run starts after the calls already in the log.
+// before the next, so calls arrive once each and in order; a call whose report was lost with
+// the link is sent again only if the server's start-up history lacks it. The place of the
+// last accepted call in the log is kept in "<call log>.forwarded", so forwarding resumes
+// there after a restart; the first run starts after the calls already in the log.
 #pragma once
 
 #include <winsock2.h>
@@ -40,6 +41,7 @@ class Forwarder {
   bool Forward(SOCKET link, const DueCall& due);
   bool ReadLine(SOCKET link, std::string& line, DWORD timeoutMs);
   std::vector<DueCall> Due() const;
+  void PassOverTakenAlready(const std::vector<std::string>& startUp);
   ForwardPoint LastAccepted() const;
   void SetAccepted(const ForwardPoint& point);
   void SetState(std::wstring state);

@@ -1,6 +1,7 @@
 // cidrelay.exe forwarding to an upstream server (the fixture, run around this test): every
-// call arrives there once, in order, though the server is taken down and brought back in a
-// burst and the relay is restarted while it is down.
+// call arrives there once, in order, though the server is taken down (a call taken but its
+// report lost with the link) and brought back in a burst, the relay is restarted while it
+// is down, and the log rotates meanwhile.
 #include <ole2.h>
 
 #include <gtest/gtest.h>
@@ -62,7 +63,9 @@ TEST(RelayForwardingTest, EveryCallReachesTheUpstreamOnceInOrderAcrossItsAbsence
   {
     monitor::win32::testing::RegisteredDevice devsim;
     TempFolder folder;
-    const std::wstring options = L"--port 0 --log-path \"" + folder.Path() + L"\\cidcall.log\" --upstream 127.0.0.1:" +
+    // 194 of the test's lines to a file: the log rotates once, while the server is away.
+    const std::wstring options = L"--port 0 --log-limit 13800 --log-path \"" + folder.Path() +
+                                 L"\\cidcall.log\" --upstream 127.0.0.1:" +
                                  std::to_wstring(EnvironmentPort("RELAY_UPSTREAM_PORT"));
     std::vector<std::string> expected;
     for (int index = 0; index < 300; ++index) expected.push_back("0532" + std::to_string(1000000 + index));
@@ -82,6 +85,7 @@ TEST(RelayForwardingTest, EveryCallReachesTheUpstreamOnceInOrderAcrossItsAbsence
     EXPECT_TRUE(Eventually([&] { return UpstreamCalls().size() >= expected.size(); }, 90000))
         << relay.Output();
     EXPECT_EQ(UpstreamCalls(), expected);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((folder.Path() + L"\\cidcall.log.1").c_str()));
   }
   WSACleanup();
   OleUninitialize();

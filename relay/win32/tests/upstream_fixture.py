@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
 """An upstream network caller-ID server for the relay's forwarding test, on loopback.
 
-It greets each connection with "200 NCID Server: upstream 1.0" and "300 End of server
-startup", takes gateway call lines ("CALL: ###DATEmmddhhmm...LINE...NMBR...NAME...+++"),
-keeps each call and reports it to every connection as a CID line, as a server does.
+It greets each connection as a server does: "200 NCID Server: upstream 1.0", every call it
+has taken as a CIDLOG line, "250 End of call log" and "300 End of server startup". It takes
+gateway call lines ("CALL: ###DATEmmddhhmm...LINE...NMBR...NAME...+++"), keeps each call and
+reports it to every connection as a CID line.
 
-A second port takes one command per line: "stop" (stop listening, drop every link), "start"
-(listen again on the same port) and "calls" (the numbers taken, in order, one line, blank
-separated), each answered and the link closed.
+A second port takes one command per line: "stop" (the next call is the last taken: the links
+are dropped before it is reported, and the server stops listening), "start" (listen again on
+the same port) and "calls" (the numbers taken, in order, one line, blank separated), each
+answered and the link closed.
 
   upstream_fixture.py -- PROGRAM [ARGS...]   runs PROGRAM with RELAY_UPSTREAM_PORT and
                                              RELAY_UPSTREAM_CONTROL_PORT set; exits with its status
@@ -25,8 +27,9 @@ CALL = re.compile(r"CALL: ###DATE(\d{4})(\d{4})\.\.\.LINE(.*?)\.\.\.NMBR(.*?)\.\
 class Upstream:
     def __init__(self):
         self.lock = threading.Lock()
-        self.calls = []
+        self.calls = []  # (number, CID line's fields)
         self.links = []
+        self.stopping = False
         self.listener = None
         self.port = 0
         self.start()
@@ -44,16 +47,19 @@ class Upstream:
         threading.Thread(target=self.accept, args=(listener,), daemon=True).start()
 
     def stop(self):
-        # Each call taken has already been reported: the links are only half closed, after
-        # those reports, so the relay can tell a call taken from one never received.
         with self.lock:
-            listener, self.listener = self.listener, None
-            links, self.links = self.links, []
+            self.stopping = True
+
+    def drop(self):
+        # Called with the lock held: a call taken but never reported, the way a link dies.
+        listener, self.listener = self.listener, None
+        links, self.links = self.links, []
+        self.stopping = False
         if listener:
             listener.close()
         for link in links:
             try:
-                link.shutdown(socket.SHUT_WR)
+                link.shutdown(socket.SHUT_RDWR)
             except OSError:
                 pass
 
@@ -68,7 +74,9 @@ class Upstream:
                     link.close()
                     return
                 self.links.append(link)
-            link.sendall(b"200 NCID Server: upstream 1.0\r\n300 End of server startup\r\n")
+                history = "".join("CIDLOG: %s\r\n" % fields for _, fields in self.calls)
+                link.sendall(("200 NCID Server: upstream 1.0\r\n%s250 End of call log\r\n"
+                              "300 End of server startup\r\n" % history).encode("utf-8"))
             threading.Thread(target=self.read, args=(link,), daemon=True).start()
 
     def read(self, link):
@@ -89,12 +97,15 @@ class Upstream:
                         self.take(link, *match.groups())
 
     def take(self, link, month_day, time, line, number, name):
-        # A stopped server takes nothing more; a call it takes is reported before it can stop.
-        report = "CID: *DATE*%s2026*TIME*%s*LINE*%s*NMBR*%s*MESG*NONE*NAME*%s*\r\n" % (month_day, time, line, number, name)
+        fields = "*DATE*%s2026*TIME*%s*LINE*%s*NMBR*%s*MESG*NONE*NAME*%s*" % (month_day, time, line, number, name)
+        report = "CID: %s\r\n" % fields
         with self.lock:
             if link not in self.links:
                 return
-            self.calls.append(number)
+            self.calls.append((number, fields))
+            if self.stopping:
+                self.drop()
+                return
             for each in self.links:
                 try:
                     each.sendall(report.encode("utf-8"))
@@ -112,7 +123,7 @@ def serve_control(upstream, control):
             elif command == "start":
                 upstream.start()
             with upstream.lock:
-                answer = " ".join(upstream.calls) if command == "calls" else "ok"
+                answer = " ".join(number for number, _ in upstream.calls) if command == "calls" else "ok"
             client.sendall((answer + "\n").encode())
 
 

@@ -2,8 +2,10 @@
 // event handed to the relay to its line written to 100 connected clients' sockets (the call
 // log's durable append included), against a plain loop that writes the same line to 100
 // connected sockets; and the memory in use after 100,000 calls against after 1,000, with
-// ten clients connected.
-//   relay_timing.exe [CALLS]
+// ten clients connected. The log goes in LOG-FOLDER (default: the temporary folder): each
+// call is flushed to the disk, which on a disk costs a disk's write per call, and on a
+// memory file system (a tmpfs under Wine) costs what the relay's own work costs.
+//   relay_timing.exe [CALLS] [LOG-FOLDER]
 #include <winsock2.h>
 #include <windows.h>
 
@@ -103,9 +105,11 @@ int wmain(int argc, wchar_t** argv) {
   const int calls = argc > 1 ? std::max(kWarmup, _wtoi(argv[1])) : 100000;
   WSADATA data;
   WSAStartup(MAKEWORD(2, 2), &data);
-  wchar_t folder[MAX_PATH];
-  GetTempPathW(MAX_PATH, folder);
-  const std::wstring logPath = std::wstring(folder) + L"relay-timing-" + std::to_wstring(GetCurrentProcessId()) + L".log";
+  wchar_t temporary[MAX_PATH];
+  GetTempPathW(MAX_PATH, temporary);
+  std::wstring folder = argc > 2 && *argv[2] ? argv[2] : temporary;
+  if (folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
+  const std::wstring logPath = folder + L"relay-timing-" + std::to_wstring(GetCurrentProcessId()) + L".log";
 
   relay::win32::FileLogStore store(logPath);
   relay::CallLog log(store, relay::kDefaultLogLimit, 100, [](const std::wstring&) {});
@@ -164,6 +168,7 @@ int wmain(int argc, wchar_t** argv) {
   serving.join();
   CloseHandle(stop);
   DeleteFileW(logPath.c_str());
+  DeleteFileW(relay::win32::OlderLogPath(logPath).c_str());
   WSACleanup();
   return 0;
 }
