@@ -1,8 +1,8 @@
 // cidrelay.exe under Wine over the simulated device: a burst of calls reaches two
 // open-source device controls once each, in order, with the device's texts, while a client
 // that stops reading is dropped; a relay killed in a burst has logged every call it sent,
-// and started again serves the same history; a device control that is a client of the
-// relay itself is refused.
+// and started again serves the same history; two hundred clients at once all take part; a
+// device control that is a client of the relay itself is refused.
 #include <ole2.h>
 
 #include <gtest/gtest.h>
@@ -162,6 +162,23 @@ TEST_F(RelayEndToEndTest, ARelayKilledInABurstHasLoggedEveryCallItSentAndStarted
   ASSERT_EQ(history.size(), 50u);
   for (std::size_t index = 0; index < history.size(); ++index)
     EXPECT_EQ(opencid::ParseNcidLine(history[index]).call, logged[logged.size() - 50 + index]) << index;
+}
+
+TEST_F(RelayEndToEndTest, TwoHundredClientsAtOnceEachGetTheStartUpAndTheNextCall) {
+  monitor::win32::testing::RegisteredDevice devsim;
+  RelayProcess relay(L"--port 0 --history 5 " + LogOption());
+  ASSERT_TRUE(relay.WaitFor("The device control is started.")) << relay.Output();
+  ASSERT_EQ(0, Devctl(L"plug KX-4 TR-1").exitCode);
+  std::vector<std::unique_ptr<NcidClient>> clients;
+  for (int index = 0; index < 200; ++index) {
+    clients.push_back(std::make_unique<NcidClient>(relay.Port()));
+    ASSERT_TRUE(clients.back()->ReadUntil("300 ", 1, 5000)) << "client " << index << "\n" << relay.Output();
+  }
+  ASSERT_EQ(0, Devctl(L"call 3 05329876543 \"10.12.26 09:15\" TR-1 \"AYŞE\"").exitCode);
+  for (std::size_t index = 0; index < clients.size(); ++index) {
+    ASSERT_TRUE(clients[index]->ReadUntil("CID:", 1, 5000)) << "client " << index;
+    EXPECT_EQ(opencid::ParseNcidLine(clients[index]->Lines("CID:").front()).call.number, "05329876543") << index;
+  }
 }
 
 TEST_F(RelayEndToEndTest, ADeviceControlThatIsAClientOfTheRelayIsRefused) {
