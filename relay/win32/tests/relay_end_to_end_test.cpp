@@ -181,6 +181,36 @@ TEST_F(RelayEndToEndTest, TwoHundredClientsAtOnceEachGetTheStartUpAndTheNextCall
   }
 }
 
+// A file where the log's folder should be: no call can be written until it is gone.
+TEST_F(RelayEndToEndTest, ALogThatCannotBeWrittenStillLetsEveryCallThroughSaysSoOnceAndResumes) {
+  monitor::win32::testing::RegisteredDevice devsim;
+  const std::wstring blocker = folder_.Path() + L"\\blocked";
+  CloseHandle(CreateFileW(blocker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  RelayProcess relay(L"--port 0 --log-path \"" + blocker + L"\\cidcall.log\"");
+  ASSERT_TRUE(relay.WaitFor("The device control is started.")) << relay.Output();
+  ASSERT_EQ(0, Devctl(L"plug KX-4 TR-1").exitCode);
+  NcidClient client(relay.Port());
+  ASSERT_TRUE(client.ReadUntil("300 ", 1, 5000));
+  const auto call = [](int index) {
+    return L"call 1 0532000000" + std::to_wstring(index) + L" \"10.12.26 10:0" + std::to_wstring(index) + L"\" TR-1 X";
+  };
+  ASSERT_EQ(0, Devctl(call(1)).exitCode);
+  ASSERT_EQ(0, Devctl(call(2)).exitCode);
+  EXPECT_TRUE(client.ReadUntil("CID:", 2, 5000));
+  const std::string refused = "The call log cannot be written: ";
+  ASSERT_TRUE(relay.WaitFor(refused)) << relay.Output();
+  const std::string output = relay.Output();
+  EXPECT_EQ(output.find(refused, output.find(refused) + 1), std::string::npos) << output;
+
+  ASSERT_TRUE(DeleteFileW(blocker.c_str()));
+  ASSERT_EQ(0, Devctl(call(3)).exitCode);
+  EXPECT_TRUE(client.ReadUntil("CID:", 3, 5000));
+  EXPECT_TRUE(relay.WaitFor("The call log is written again.")) << relay.Output();
+  const std::vector<opencid::CallFields> logged = ReadCallLog(ReadWholeFile(blocker + L"\\cidcall.log"));
+  ASSERT_EQ(logged.size(), 1u);
+  EXPECT_EQ(logged.front().number, "05320000003");
+}
+
 TEST_F(RelayEndToEndTest, ADeviceControlThatIsAClientOfTheRelayIsRefused) {
   const unsigned port = FreePort();
   ASSERT_EQ(S_OK, opencid_.Install(true, (L"ncid=127.0.0.1:" + std::to_wstring(port)).c_str()));
