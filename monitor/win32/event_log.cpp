@@ -24,8 +24,9 @@ void WriteToEventLog(const wchar_t* source, const std::wstring& what, const std:
     reason = error.Message();
     if (error.SystemCode() != 0) {
       wchar_t code[16];
-      wsprintfW(code, L" (0x%08lX)", static_cast<unsigned long>(error.SystemCode()));
-      reason += code;
+      wsprintfW(code, L"0x%08lX", static_cast<unsigned long>(error.SystemCode()));
+      // A failure the system has no text for already names its code.
+      if (reason.find(code) == std::wstring::npos) reason += L" (" + std::wstring(code) + L")";
     }
   } catch (const std::exception& error) {
     reason = common::FromUtf8(error.what());
