@@ -110,6 +110,9 @@ servers=(tevrin4.dll opencid.dll)
 # else starts with Windows too, so the start-up key outlives the package's entry in it. The
 # script hosts register their own type library at their first run: that happens before.
 win reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Other /d 'C:\other.exe' /f >/dev/null 2>&1
+# So do other 32-bit classes, which a prefix that runs no 32-bit program lacks: without one,
+# removal would take the then empty 32-bit class key with it.
+win reg add 'HKLM\Software\Classes\Wow6432Node\CLSID\{6F0D3A52-3C1B-4E57-9D2A-1B5E7C0A9F01}' /ve /d Other /f >/dev/null 2>&1
 # The relay service listens on any free port: 3333 may be taken on a shared machine.
 win reg add 'HKLM\SOFTWARE\CallerIdRelay' /v Port /t REG_DWORD /d 0 /f >/dev/null 2>&1
 printf 'WScript.Quit 0\r\n' >"$work/nothing.vbs"
@@ -146,14 +149,17 @@ timeout 300 "$loader" msiexec /i "$(winpath "$older")" /qn 'SOURCE=ncid=192.168.
 timeout 300 "$loader" msiexec /i "$(winpath "$msi")" /qn >/dev/null 2>&1 || fail "silent upgrade to $version"
 snapshot "$work/installed"
 added_classes "$work/before" "$work/installed" | normalise >"$work/installed.classes"
-compared=$work/installed.classes
-if [[ $width == win64 && ${#hosts[@]} == 1 ]]; then  # the 32-bit view only where 32-bit regsvr32 ran
-  grep -v -i 'Wow6432Node' "$work/installed.classes" >"$work/installed64.classes"
-  compared=$work/installed64.classes
+registered=$work/regsvr32.classes compared=$work/installed.classes
+if [[ $width == win64 && ${#hosts[@]} == 1 ]]; then
+  # Only 64-bit regsvr32 ran: the 64-bit view alone is compared. The type library's key is
+  # shared by both widths; its 32-bit entry and its help folder are the 32-bit server's.
+  only64() { grep -v -i -e 'Wow6432Node' -e '\\win32\]' -e 'HELPDIR\]|' "$1" >"${1%.classes}-64.classes"; }
+  only64 "$registered"; registered=$work/regsvr32-64.classes
+  only64 "$compared"; compared=$work/installed-64.classes
 fi
 regsvr_widths=$(for host in "${hosts[@]}"; do echo -n " $(host_bits "$host")-bit"; done)
-if diff -u "$work/regsvr32.classes" "$compared" >"$work/classes.diff"; then
-  pass "the package's class registration equals regsvr32's ($(wc -l <"$work/regsvr32.classes") lines; regsvr32:$regsvr_widths)"
+if diff -u "$registered" "$compared" >"$work/classes.diff"; then
+  pass "the package's class registration equals regsvr32's ($(wc -l <"$registered") lines; regsvr32:$regsvr_widths)"
 else
   fail "the package's class registration differs from regsvr32's:"; cat "$work/classes.diff"
 fi
