@@ -4,7 +4,7 @@
 # properties STARTUP, RELAY, ASDEVICE and SOURCE switch on (the last two only by their
 # property, never by ADDLOCAL=ALL, and kept by an upgrade), the launch condition that refuses
 # ASDEVICE=1 while another file holds the device control's class, and the Turkish name of the
-# settings window's shortcut.
+# settings window's shortcut; InstallerDialogs.cmake adds the dialogs.
 set(wxs ${CMAKE_CURRENT_LIST_DIR}/CallerIdMonitor.wxs)
 set(work ${OUTPUT}.work)
 file(REMOVE_RECURSE ${work})
@@ -106,5 +106,8 @@ execute_process(COMMAND ${MSIINFO} export ${work}/package.msi InstallExecuteSequ
 if(NOT sequence MATCHES "\nAppSearch\t\t50")
   message(FATAL_ERROR "msibuild did not add AppSearch to the installation sequence")
 endif()
+# The dialogs of a full installation: the licence to accept, progress, the closing word.
+include(${CMAKE_CURRENT_LIST_DIR}/InstallerDialogs.cmake)
+
 file(RENAME ${work}/package.msi ${OUTPUT})
 file(REMOVE_RECURSE ${work})
