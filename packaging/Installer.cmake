@@ -76,7 +76,8 @@ add_custom_command(
           -DREGISTRY=${msi_registry} -DSOURCE=${PROJECT_SOURCE_DIR} -DOUTPUT=${msi_file}
           -P ${CMAKE_CURRENT_LIST_DIR}/MakeInstaller.cmake
   DEPENDS ${msi_registry_files} ${msi_inputs} ${CMAKE_CURRENT_LIST_DIR}/CallerIdMonitor.wxs
-          ${CMAKE_CURRENT_LIST_DIR}/MakeInstaller.cmake ${PROJECT_SOURCE_DIR}/LICENSE.txt
+          ${CMAKE_CURRENT_LIST_DIR}/MakeInstaller.cmake ${CMAKE_CURRENT_LIST_DIR}/InstallerDialogs.cmake
+          ${PROJECT_SOURCE_DIR}/LICENSE.txt
           ${CMAKE_CURRENT_LIST_DIR}/README-Windows.txt
   COMMENT "Building ${msi_file}"
   VERBATIM)
@@ -98,4 +99,6 @@ if(msi_width EQUAL 64 AND NOT BUILD_FUZZERS)
   set_tests_properties(installer_build_win32 PROPERTIES FIXTURES_SETUP installer_win32)
   add_test(NAME installer_test_win32 COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/tests/installer_test.sh ${WIN32_BUILD_DIR})
   set_tests_properties(installer_test_win32 PROPERTIES FIXTURES_REQUIRED installer_win32 RUN_SERIAL TRUE TIMEOUT 600)
+  add_test(NAME installer_ui_test COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/tests/installer_ui_test.sh ${CMAKE_BINARY_DIR})
+  set_tests_properties(installer_ui_test PROPERTIES FIXTURES_REQUIRED installer RUN_SERIAL TRUE TIMEOUT 300)
 endif()

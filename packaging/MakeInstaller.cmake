@@ -4,7 +4,7 @@
 # properties STARTUP, RELAY, ASDEVICE and SOURCE switch on (the last two only by their
 # property, never by ADDLOCAL=ALL, and kept by an upgrade), the launch condition that refuses
 # ASDEVICE=1 while another file holds the device control's class, and the Turkish name of the
-# settings window's shortcut.
+# settings window's shortcut; InstallerDialogs.cmake adds the dialogs.
 set(wxs ${CMAKE_CURRENT_LIST_DIR}/CallerIdMonitor.wxs)
 set(work ${OUTPUT}.work)
 file(REMOVE_RECURSE ${work})
@@ -66,7 +66,7 @@ file(WRITE ${work}/Condition.idt
   "SimulatedDeviceFeature\t0\tASDEVICE=\"1\" OR (${taken})\n")
 file(WRITE ${work}/LaunchCondition.idt
   "Condition\tDescription\ns255\tl255\nLaunchCondition\tCondition\n"
-  "NOT (ASDEVICE=\"1\" AND ${taken})\tThe device control's class is registered to [DEVICE_CLASS_SERVER]; ASDEVICE=1 leaves it in place and installs nothing.\n")
+  "NOT (ASDEVICE=\"1\" AND ${taken})\tThe device control's class is registered to [DEVICE_CLASS_SERVER]; (its Turkish text follows the code page)\n")
 execute_process(COMMAND ${MSIBUILD} ${work}/package.msi -i ${work}/RegLocator.idt ${work}/AppSearch.idt
                         ${work}/Condition.idt ${work}/LaunchCondition.idt
   RESULT_VARIABLE status)
@@ -91,7 +91,8 @@ foreach(query
     "UPDATE Component SET Condition='${simulated_registration}' WHERE Component='SimulatedDeviceRegistration'"
     "UPDATE Component SET Condition='ASDEVICE=\"1\"' WHERE Component='OpenSourcesAsDevice' OR Component='OpenSourcesAsDevice32'"
     "UPDATE Component SET Condition='SOURCE' WHERE Component='MachineSource'"
-    "UPDATE Shortcut SET Name='Arayan numara kaynağı' WHERE Shortcut='SourceSettingsShortcut'")
+    "UPDATE Shortcut SET Name='Arayan numara kaynağı' WHERE Shortcut='SourceSettingsShortcut'"
+    "UPDATE LaunchCondition SET Description='Cihaz denetiminin sınıfı başka bir dosyaya kayıtlı: [DEVICE_CLASS_SERVER]. ASDEVICE=1 bu kaydı yerinde bırakır; hiçbir şey kurulmadı.'")
   execute_process(COMMAND ${MSIBUILD} ${work}/package.msi -q "${query}" RESULT_VARIABLE status)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "msibuild failed: ${query}")
@@ -106,5 +107,8 @@ execute_process(COMMAND ${MSIINFO} export ${work}/package.msi InstallExecuteSequ
 if(NOT sequence MATCHES "\nAppSearch\t\t50")
   message(FATAL_ERROR "msibuild did not add AppSearch to the installation sequence")
 endif()
+# The dialogs of a full installation: the licence to accept, progress, the closing word.
+include(${CMAKE_CURRENT_LIST_DIR}/InstallerDialogs.cmake)
+
 file(RENAME ${work}/package.msi ${OUTPUT})
 file(REMOVE_RECURSE ${work})
