@@ -38,6 +38,18 @@ function(keep_debug_info_aside target)
     VERBATIM)
 endfunction()
 
+# build_tool(OUT TARGET SETTING): the program a build step runs, TARGET of this build, or the
+# one the cache SETTING names instead: where 32-bit programs cannot run, the 32-bit build is
+# given the 64-bit build's own.
+function(build_tool out target setting)
+  set(${setting} "" CACHE FILEPATH "A ${target}.exe to run instead of this build's own")
+  if(${setting})
+    set(${out} ${${setting}} PARENT_SCOPE)
+  else()
+    set(${out} $<TARGET_FILE:${target}> PARENT_SCOPE)
+  endif()
+endfunction()
+
 # bench_only(TARGET...): programs that only scripts/bench.sh or a person runs, which no test
 # needs, are left out of the default build; `--target bench_programs` builds them.
 function(bench_only)

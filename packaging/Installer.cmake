@@ -15,12 +15,7 @@ target_link_libraries(make_installer_registry PRIVATE legacy_win32 opencid_win32
 
 # Where 32-bit programs cannot run, the 32-bit build is given the 64-bit writer, as for its
 # type library.
-set(INSTALLER_REGISTRY_WRITER "" CACHE FILEPATH "A make_installer_registry.exe to run instead of this build's own")
-if(INSTALLER_REGISTRY_WRITER)
-  set(registry_writer ${INSTALLER_REGISTRY_WRITER})
-else()
-  set(registry_writer $<TARGET_FILE:make_installer_registry>)
-endif()
+build_tool(registry_writer make_installer_registry INSTALLER_REGISTRY_WRITER)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(msi_width 64)

@@ -13,82 +13,25 @@
 
 #include <gtest/gtest.h>
 
-#include "grid/win32/window_accessible.h"
-
 #include "common/utf16.h"
+#include "monitor/win32/tests/accessible_tree.h"
 #include "monitor/win32/tests/end_to_end_support.h"
 #include "tray/win32/tests/message_pump.h"
 
 namespace monitor::win32::testing {
 namespace {
 
-using grid::win32::NumberVariant;
-
 using tray::testing::PumpUntil;
 
 const std::wstring Connected = L"Bağlantı tamam  Hemen arayın";
 const std::wstring CounterTitle = L"Çağrı sayısı : ";
 
-struct Node {
-  int depth;
-  long role;
-  std::wstring name;
-  std::wstring value;
-};
+using Node = AccessibleNode;
 
 struct Apartment {
   Apartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
   ~Apartment() { CoUninitialize(); }
 };
-
-Node Read(IAccessible& object, long child, int depth) {
-  Node node{depth, 0, {}, {}};
-  BSTR text = nullptr;
-  if (object.get_accName(NumberVariant(child), &text) == S_OK && text) node.name = text;
-  SysFreeString(text);
-  text = nullptr;
-  if (object.get_accValue(NumberVariant(child), &text) == S_OK && text) node.value = text;
-  SysFreeString(text);
-  VARIANT role;
-  VariantInit(&role);
-  if (object.get_accRole(NumberVariant(child), &role) == S_OK && role.vt == VT_I4) node.role = role.lVal;
-  VariantClear(&role);
-  return node;
-}
-
-// The object and every child below it, depth first, as a reader would go through them.
-void Walk(IAccessible& object, int depth, std::vector<Node>& tree) {
-  tree.push_back(Read(object, CHILDID_SELF, depth));
-  long count = 0;
-  if (FAILED(object.get_accChildCount(&count)) || count <= 0) return;
-  std::vector<VARIANT> children(static_cast<std::size_t>(count));
-  long got = 0;
-  if (FAILED(AccessibleChildren(&object, 0, count, children.data(), &got))) return;
-  for (long i = 0; i < got; ++i) {
-    VARIANT& child = children[static_cast<std::size_t>(i)];
-    IAccessible* inner = nullptr;
-    if (child.vt == VT_DISPATCH && child.pdispVal &&
-        SUCCEEDED(child.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&inner)))) {
-      Walk(*inner, depth + 1, tree);
-      inner->Release();
-    } else if (child.vt == VT_I4) {
-      tree.push_back(Read(object, child.lVal, depth + 1));
-    }
-    VariantClear(&child);
-  }
-}
-
-std::vector<Node> TreeOf(HWND window) {
-  std::vector<Node> tree;
-  IAccessible* object = nullptr;
-  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                        reinterpret_cast<void**>(&object))) ||
-      !object)
-    return tree;
-  Walk(*object, 0, tree);
-  object->Release();
-  return tree;
-}
 
 std::wstring RoleText(long role) {
   wchar_t text[64] = {};
@@ -159,8 +102,8 @@ TEST(AccessibilityClient, TheTreeShowsTheCounterTheNewestRowAndTheMetersAndAChan
   // The form's window comes before its device control's: plug once the device is there.
   ASSERT_TRUE(PumpUntil([] { return Devctl(L"plug KX-4 TR-0042").exitCode == 0; }, 5000));
   std::vector<Node> tree;
-  ASSERT_TRUE(PumpUntil([&] { return Find(tree = TreeOf(monitor.Window()), ROLE_SYSTEM_STATICTEXT, Connected); },
-                        5000));
+  ASSERT_TRUE(PumpUntil(
+      [&] { return Find(tree = AccessibleTreeOf(monitor.Window()), ROLE_SYSTEM_STATICTEXT, Connected); }, 5000));
   std::printf("Before the calls:\n");
   Print(tree);
   ASSERT_FALSE(tree.empty());
@@ -192,7 +135,7 @@ TEST(AccessibilityClient, TheTreeShowsTheCounterTheNewestRowAndTheMetersAndAChan
       EXPECT_GT(heard.child, 0);
     }
 
-  tree = TreeOf(monitor.Window());
+  tree = AccessibleTreeOf(monitor.Window());
   std::printf("After two calls and a level report:\n");
   Print(tree);
   EXPECT_EQ(Counter(tree), L"2");

@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-
 #include "common/utf16.h"
+#include "monitor/win32/tests/accessible_tree.h"
 #include "monitor/win32/tests/end_to_end_support.h"
 #include "opencid/win32/tests/device_support.h"
 #include "relay/win32/tests/relay_process.h"
@@ -55,66 +55,22 @@ std::string AwaitNote(const char* note) {
   return text;
 }
 
-// The names of Test.exe's accessible objects, depth first, as a screen reader finds them.
-void Names(IAccessible& object, std::vector<std::pair<long, std::wstring>>& found) {
-  long count = 0;
-  if (FAILED(object.get_accChildCount(&count)) || count <= 0) return;
-  std::vector<VARIANT> children(static_cast<std::size_t>(count));
-  long got = 0;
-  if (FAILED(AccessibleChildren(&object, 0, count, children.data(), &got))) return;
-  for (long i = 0; i < got; ++i) {
-    VARIANT& child = children[static_cast<std::size_t>(i)];
-    IAccessible* inner = nullptr;
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    IAccessible* named = &object;
-    if (child.vt == VT_DISPATCH && child.pdispVal &&
-        SUCCEEDED(child.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&inner))))
-      named = inner;
-    else if (child.vt == VT_I4)
-      self.lVal = child.lVal;
-    else {
-      VariantClear(&child);
-      continue;
-    }
-    BSTR name = nullptr;
-    VARIANT role;
-    VariantInit(&role);
-    named->get_accRole(self, &role);
-    if (named->get_accName(self, &name) == S_OK && name) found.emplace_back(role.vt == VT_I4 ? role.lVal : 0, name);
-    SysFreeString(name);
-    VariantClear(&role);
-    if (inner) {
-      Names(*inner, found);
-      inner->Release();
-    }
-    VariantClear(&child);
-  }
-}
-
 struct Screen {
   std::wstring counter;
   std::vector<std::wstring> rows;
   bool connected = false;
 };
 
+// What a screen reader finds in Test.exe: the counter, the connection and the calls' rows.
 Screen Read(HWND window) {
   Screen screen;
-  IAccessible* object = nullptr;
-  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                        reinterpret_cast<void**>(&object))) ||
-      !object)
-    return screen;
-  std::vector<std::pair<long, std::wstring>> names;
-  Names(*object, names);
-  object->Release();
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    if (names[i].first == ROLE_SYSTEM_STATICTEXT && names[i].second == L"Çağrı sayısı : " && i + 1 < names.size())
-      screen.counter = names[i + 1].second;
-    if (names[i].first == ROLE_SYSTEM_STATICTEXT && names[i].second == L"Bağlantı tamam  Hemen arayın")
+  const auto tree = monitor::win32::testing::AccessibleTreeOf(window);
+  for (std::size_t i = 0; i < tree.size(); ++i) {
+    if (tree[i].role == ROLE_SYSTEM_STATICTEXT && tree[i].name == L"Çağrı sayısı : " && i + 1 < tree.size())
+      screen.counter = tree[i + 1].name;
+    if (tree[i].role == ROLE_SYSTEM_STATICTEXT && tree[i].name == L"Bağlantı tamam  Hemen arayın")
       screen.connected = true;
-    if (names[i].first == ROLE_SYSTEM_ROW) screen.rows.push_back(names[i].second);
+    if (tree[i].role == ROLE_SYSTEM_ROW) screen.rows.push_back(tree[i].name);
   }
   return screen;
 }
