@@ -170,8 +170,10 @@ void TTextGrid::DragInZone(std::int32_t x, std::int32_t y) {
       const Point cell = ClampedCellFromPoint(x, y);
       anchorCol_ = cell.x;
       anchorRow_ = cell.y;
-      const Rect& from =
-          zone_ == HitZone::Cell ? Rect{currentCol_, currentRow_, currentCol_, currentRow_} : fillArea_;
+      // A drag that began outside the grid finds the fill handle under the pointer with no
+      // fill under way: it extends from the current cell, as over any other cell.
+      const bool filling = zone_ == HitZone::FillHandle && fillArea_.left >= 0;
+      const Rect& from = filling ? fillArea_ : Rect{currentCol_, currentRow_, currentCol_, currentRow_};
       SetSelectArea({std::min(cell.x, from.left), std::min(cell.y, from.top), std::max(cell.x, from.right),
                      std::max(cell.y, from.bottom)},
                     false);
